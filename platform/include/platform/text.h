@@ -1,0 +1,19 @@
+// Text conversions between the program's UTF-16 and the encodings at its edges.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// The system ANSI code page (Windows-1252 on the portable backend). Characters that
+// the code page lacks become '?', as the Windows conversion does by default.
+std::string toAnsi(std::u16string_view text);
+std::u16string fromAnsi(std::string_view bytes);
+
+// UTF-8 for consoles, files and the command line of host programs. Invalid input
+// becomes U+FFFD rather than failing.
+std::string toUtf8(std::u16string_view text);
+std::u16string fromUtf8(std::string_view bytes);
+
+}  // namespace platform
