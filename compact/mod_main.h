@@ -1,0 +1,40 @@
+// HXReg: takes the registry-compaction command back out of the boot drive's autoexec.bat
+// and deletes its RunOnce value. One pass, no window, no output.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace compact {
+
+inline constexpr char16_t kSearchText[] = u"\\command\\scanreg.exe /opt /fix";
+inline constexpr char16_t kBatchFileName[] = u"autoexec.bat";
+inline constexpr char16_t kRunOnceValueName[] = u"SelkorCompactor";
+inline constexpr char kRunOnceKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+inline constexpr std::int16_t kCopyFailed = -1;
+
+// Called once the complete copy is on the disk, right before it replaces the batch file.
+// Returning false stops there, as an interruption would; tests look at the files then.
+using BeforeReplace = std::function<bool(const std::u16string& sBatchFile, const std::u16string& sTempFile)>;
+
+void Main();
+void Main(const BeforeReplace& beforeReplace);
+
+// The Windows directory, trimmed of spaces; empty when it cannot be read or does not fit
+// into 20 characters.
+std::u16string GetWindowsDir();
+
+// Copies sSource to sTarget without the lines that contain sSearch (case-sensitive), every
+// kept line ending in CR LF, and flushes the copy to the disk. Returns the number of
+// removed lines (at most 32767), or kCopyFailed when the source could not be read or the
+// copy not be written completely.
+std::int16_t RemoveLinesContaining(const std::u16string& sSource, const std::u16string& sTarget,
+                                   const std::u16string& sSearch);
+
+// Deletes the value from HKEY_LOCAL_MACHINE's RunOnce key: true when deleted, false when
+// the deletion failed, nullopt when the key could not be opened.
+std::optional<bool> DeleteRunOnceValue(const std::u16string& sName);
+
+}  // namespace compact

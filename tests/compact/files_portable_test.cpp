@@ -1,0 +1,98 @@
+// The portable backend's own side: where Windows paths land, and injected failures.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/files.h"
+#include "portable/files_control.h"
+#include "scratch_folder.h"
+
+namespace {
+
+class PortableFiles : public ::testing::Test {
+ protected:
+  void TearDown() override { portable::resetFileSystem(); }
+};
+
+TEST_F(PortableFiles, DrivesMapOntoChosenFolders) {
+  portable::setDriveFolder('c', "/srv/c");
+  EXPECT_EQ(portable::hostPathFor("C:\\WINDOWS\\win.ini"), "/srv/c/WINDOWS/win.ini");
+  EXPECT_EQ(portable::hostPathFor("c:/a\\b"), "/srv/c/a/b");
+  EXPECT_EQ(portable::hostPathFor("\\rooted.txt"), "/srv/c/rooted.txt");  // the current drive
+  EXPECT_EQ(portable::hostPathFor("C:\\..\\..\\etc\\.\\passwd"), "/srv/c/etc/passwd");
+  EXPECT_EQ(portable::hostPathFor("relative\\name.txt"), "relative/name.txt");
+  EXPECT_EQ(portable::hostPathFor("Q:\\x"), std::nullopt);
+  EXPECT_EQ(portable::hostPathFor("\\\\server\\share\\x"), std::nullopt);
+}
+
+TEST_F(PortableFiles, UnmappedDrivesDoNotExist) {
+  portable::setDriveFolder('Q', "");
+  char name[win::MAX_PATH];
+  EXPECT_FALSE(platform::TextFileReader("Q:\\autoexec.bat").isOpen());
+  EXPECT_EQ(win::GetLastError(), static_cast<win::DWORD>(win::ERROR_PATH_NOT_FOUND));
+  EXPECT_EQ(win::GetTempFileNameA("Q:\\", "tmp", 0, name), 0u);
+  EXPECT_EQ(win::GetLastError(), static_cast<win::DWORD>(win::ERROR_PATH_NOT_FOUND));
+  EXPECT_FALSE(win::DeleteFileA("Q:\\x"));
+  EXPECT_EQ(win::GetLastError(), static_cast<win::DWORD>(win::ERROR_PATH_NOT_FOUND));
+}
+
+TEST_F(PortableFiles, FoldersComeFromEnvironmentAndHooks) {
+  ::setenv("WINPLAT_WINDOWS_DIR", "D:\\WIN98", 1);
+  ::setenv("WINPLAT_TEMP_DIR", "D:\\T", 1);
+  ::setenv("WINPLAT_DRIVE_D", "/srv/d", 1);
+  portable::resetFileSystem();
+  ::unsetenv("WINPLAT_WINDOWS_DIR");
+  ::unsetenv("WINPLAT_TEMP_DIR");
+  ::unsetenv("WINPLAT_DRIVE_D");
+  char buffer[64];
+  EXPECT_EQ(win::GetWindowsDirectoryA(buffer, sizeof buffer), 8u);
+  EXPECT_STREQ(buffer, "D:\\WIN98");
+  EXPECT_EQ(win::GetTempPathA(sizeof buffer, buffer), 5u);
+  EXPECT_STREQ(buffer, "D:\\T\\");
+  EXPECT_EQ(portable::hostPathFor("D:\\x"), "/srv/d/x");
+
+  portable::setWindowsDirectory("");
+  portable::setTempPath("");
+  EXPECT_EQ(win::GetWindowsDirectoryA(buffer, sizeof buffer), 0u);
+  EXPECT_EQ(win::GetTempPathA(sizeof buffer, buffer), 0u);
+
+  portable::resetFileSystem();  // the defaults
+  EXPECT_EQ(win::GetWindowsDirectoryA(buffer, sizeof buffer), 10u);
+  EXPECT_STREQ(buffer, "C:\\WINDOWS");
+  EXPECT_EQ(win::GetTempPathA(sizeof buffer, buffer), 8u);
+  EXPECT_STREQ(buffer, "C:\\TEMP\\");
+}
+
+TEST_F(PortableFiles, InjectedWriteAndFlushFailuresReachTheWriter) {
+  ScratchFolder folder;
+  const std::string path = folder.windowsPath("out.txt");
+  {
+    portable::setFileFaults({/*failWritesAfterBytes=*/10, {}, false, false});
+    platform::TextFileWriter writer(path.c_str());
+    for (int i = 0; i < 10; ++i) writer.writeLine("0123456789");
+    EXPECT_FALSE(writer.flush());
+    EXPECT_FALSE(writer.close());
+  }
+  {
+    portable::setFileFaults({{}, {}, /*failFlush=*/true, false});
+    platform::TextFileWriter writer(path.c_str());
+    EXPECT_TRUE(writer.writeLine("x"));
+    EXPECT_FALSE(writer.flush());
+    EXPECT_FALSE(writer.close());
+  }
+}
+
+TEST_F(PortableFiles, InjectedReadFailureStopsTheReader) {
+  ScratchFolder folder;
+  folder.write("in.txt", "first\r\nsecond\r\n");
+  portable::setFileFaults({{}, /*failReadsAfterBytes=*/0, false, false});
+  platform::TextFileReader reader(folder.windowsPath("in.txt").c_str());
+  ASSERT_TRUE(reader.isOpen());
+  std::string line;
+  EXPECT_FALSE(reader.readLine(line));
+  EXPECT_TRUE(reader.failed());
+  EXPECT_TRUE(reader.atEnd());
+}
+
+}  // namespace
