@@ -1,0 +1,14 @@
+// Small text rules of the tray program.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tray {
+
+// Without leading and trailing spaces (only U+0020 counts as a space).
+std::u16string TrimSpaces(std::u16string_view text);
+// Upper case of the Latin letters (ASCII and Latin-1).
+std::u16string UpperCase(std::u16string_view text);
+
+}  // namespace tray
