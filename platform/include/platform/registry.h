@@ -1,6 +1,6 @@
 // Registry operations under their Windows names. Text is UTF-16 (char16_t) in the W forms
 // and bytes in the system ANSI code page in the A forms; results are Windows error codes.
-// Out-parameters are left untouched when a call fails.
+// Out-parameters are left untouched when a call fails, except where noted below.
 #pragma once
 
 #include "platform/win_types.h"
@@ -28,6 +28,8 @@ LONG RegDeleteTreeW(HKEY hKey, const char16_t* lpSubKey);
 LONG RegDeleteValueW(HKEY hKey, const char16_t* lpValueName);
 LONG RegDeleteValueA(HKEY hKey, const char* lpValueName);
 
+// As on Windows, a failed query still sets *lpcbData to 0 when lpData is null, and the A
+// form sets *lpType to REG_NONE before it looks.
 LONG RegQueryValueExW(HKEY hKey, const char16_t* lpValueName, DWORD* lpReserved, DWORD* lpType, BYTE* lpData,
                       DWORD* lpcbData);
 LONG RegQueryValueExA(HKEY hKey, const char* lpValueName, DWORD* lpReserved, DWORD* lpType, BYTE* lpData,
