@@ -6,8 +6,8 @@
 
 namespace platform {
 
-// The system ANSI code page (Windows-1252 on the portable backend). Characters that
-// the code page lacks become '?', as the Windows conversion does by default.
+// The system ANSI code page (Windows-1252 on the portable backend). Characters that the
+// code page lacks become '?'; Windows first tries a close letter (U+0100 becomes 'A').
 std::string toAnsi(std::u16string_view text);
 std::u16string fromAnsi(std::string_view bytes);
 

@@ -1,0 +1,69 @@
+#include "reg_file.h"
+#include "registry_store.h"
+
+namespace portable {
+
+namespace {
+
+RegistryKey& ensureKey(RegistryStore& store, Hive hive, const KeyPath& path) {
+  RegistryKey* key = &store.root(hive);
+  bool created = false;
+  std::uint64_t stamp = 0;
+  for (const std::u16string& part : path) {
+    std::shared_ptr<RegistryKey> child = key->findChild(part);
+    if (!child) {
+      if (!created) {
+        stamp = store.stamp();
+        key->touch(stamp);
+        created = true;
+      }
+      child = key->addChild(part, stamp);
+    }
+    key = child.get();
+  }
+  return *key;
+}
+
+}  // namespace
+
+void applyRegFile(RegistryStore& store, const std::vector<RegFileOp>& ops, bool asChange) {
+  std::vector<const RegFileOp*> times;
+  for (const RegFileOp& op : ops) {
+    switch (op.kind) {
+      case RegFileOp::Kind::DeleteKey:
+        if (std::shared_ptr<RegistryKey> key = store.find(op.hive, op.path)) {
+          RegistryKey* parent = key->parent();
+          parent->removeChild(*key);
+          parent->touch(store.stamp());
+        }
+        break;
+      case RegFileOp::Kind::CreateKey:
+        ensureKey(store, op.hive, op.path);
+        break;
+      case RegFileOp::Kind::SetValue: {
+        RegistryKey& key = ensureKey(store, op.hive, op.path);
+        key.setValue(op.name, op.type, op.data);
+        key.touch(store.stamp());
+        break;
+      }
+      case RegFileOp::Kind::DeleteValue:
+        if (std::shared_ptr<RegistryKey> key = store.find(op.hive, op.path)) {
+          if (key->removeValue(op.name)) key->touch(store.stamp());
+        }
+        break;
+      case RegFileOp::Kind::SetLastWrite:
+        times.push_back(&op);
+        break;
+    }
+  }
+  // Recorded times win over the stamps of the load itself.
+  for (const RegFileOp* op : times) {
+    if (std::shared_ptr<RegistryKey> key = store.find(op->hive, op->path)) {
+      key->touch(op->lastWrite);
+      store.clock().atLeast(op->lastWrite);
+    }
+  }
+  if (asChange) store.markChanged();
+}
+
+}  // namespace portable

@@ -1,0 +1,139 @@
+// The test controls of portable/registry_control.h.
+#include "atomic_file.h"
+#include "platform/text.h"
+#include "portable/registry_control.h"
+#include "reg_file.h"
+#include "registry_persistence.h"
+#include "registry_store.h"
+
+namespace portable {
+
+namespace {
+
+bool locate(win::HKEY root, std::u16string_view physicalPath, Hive& hive, KeyPath& path) {
+  return predefinedHive(root, hive) && splitPath(physicalPath, path);
+}
+
+}  // namespace
+
+void resetRegistry() {
+  RegistryStore& store = registryStore();
+  auto lock = store.lock();
+  store.reset();
+}
+
+void setMachine(Machine machine) {
+  RegistryStore& store = registryStore();
+  auto lock = store.lock();
+  store.setMachine(machine);
+}
+
+Machine currentMachine() {
+  RegistryStore& store = registryStore();
+  auto lock = store.lock();
+  return store.machine();
+}
+
+void setIsWow64ProcessPresent(bool present) {
+  RegistryStore& store = registryStore();
+  auto lock = store.lock();
+  store.setIsWow64ProcessPresent(present);
+}
+
+void denyAccess(win::HKEY root, std::u16string_view physicalPath, win::REGSAM bits) {
+  Hive hive;
+  KeyPath path;
+  if (!locate(root, physicalPath, hive, path)) return;
+  RegistryStore& store = registryStore();
+  auto lock = store.lock();
+  store.deny(hive, path, bits);
+}
+
+void injectFailure(std::string_view function, unsigned firstCall, unsigned count, win::LONG result) {
+  RegistryStore& store = registryStore();
+  auto lock = store.lock();
+  store.injectFailure(function, firstCall, count, result);
+}
+
+bool lastWriteTime(win::HKEY root, std::u16string_view physicalPath, win::FILETIME& time) {
+  Hive hive;
+  KeyPath path;
+  if (!locate(root, physicalPath, hive, path)) return false;
+  RegistryStore& store = registryStore();
+  auto lock = store.lock();
+  std::shared_ptr<RegistryKey> key = store.find(hive, path);
+  if (!key) return false;
+  time = toFileTime(key->lastWrite());
+  return true;
+}
+
+void setClock(win::FILETIME next) {
+  RegistryStore& store = registryStore();
+  auto lock = store.lock();
+  store.clock().fix(fromFileTime(next));
+}
+
+void useRealClock() {
+  RegistryStore& store = registryStore();
+  auto lock = store.lock();
+  store.clock().useReal();
+}
+
+RegFileResult loadRegData(std::string_view bytes, const std::string& sourceName) {
+  RegFileResult result;
+  RegFileParse parsed = parseRegFile(bytes, sourceName);
+  if (!parsed.ok) {
+    result.error = parsed.error;
+    return result;
+  }
+  RegistryStore& store = registryStore();
+  auto lock = store.lock();
+  applyRegFile(store, parsed.ops, true);
+  result.ok = true;
+  return result;
+}
+
+RegFileResult loadRegFile(const std::string& path) {
+  RegFileResult result;
+  std::string bytes;
+  bool missing = false;
+  if (!readWholeFile(path, bytes, result.error, missing)) return result;
+  return loadRegData(bytes, path);
+}
+
+RegFileResult saveRegFile(const std::string& path) {
+  RegistryStore& store = registryStore();
+  std::string bytes;
+  bool injected = false;
+  {
+    auto lock = store.lock();
+    bytes = regFileBytes(wholeRegistry(store));
+    injected = store.injected("saveRegFile").has_value();
+  }
+  RegFileResult result;
+  result.ok = replaceFileAtomically(path, bytes, result.error, injected);
+  return result;
+}
+
+std::string exportRegText(win::HKEY root, std::u16string_view physicalPath) {
+  Hive hive;
+  KeyPath path;
+  std::vector<RegSubtree> subtrees;
+  RegistryStore& store = registryStore();
+  auto lock = store.lock();
+  if (locate(root, physicalPath, hive, path)) {
+    if (std::shared_ptr<RegistryKey> key = store.find(hive, path)) {
+      // The section names use the stored spelling of every component.
+      std::u16string prefix = hiveName(hive);
+      const RegistryKey* walk = &store.root(hive);
+      for (const std::u16string& part : path) {
+        walk = walk->findChild(part).get();
+        prefix += u"\\" + walk->name();
+      }
+      subtrees.push_back(RegSubtree{prefix, key.get(), path.empty()});
+    }
+  }
+  return platform::toUtf8(writeRegText(subtrees, u"\n", false));
+}
+
+}  // namespace portable

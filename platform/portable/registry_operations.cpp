@@ -1,0 +1,279 @@
+#include "registry_operations.h"
+
+#include "registry_store.h"
+
+namespace portable {
+
+namespace {
+
+constexpr win::LONG kErrorBadPathname = 161;
+
+// The handle's entry, checked for validity and for a key deleted meanwhile.
+win::LONG usable(RegistryStore& store, win::HKEY handle, const OpenKey*& open) {
+  open = store.lookup(handle);
+  if (!open) return win::ERROR_INVALID_HANDLE;
+  if (open->key->deleted()) return win::ERROR_KEY_DELETED;
+  return win::ERROR_SUCCESS;
+}
+
+win::LONG usableWith(RegistryStore& store, win::HKEY handle, win::REGSAM needed, const OpenKey*& open) {
+  win::LONG rc = usable(store, handle, open);
+  if (rc != win::ERROR_SUCCESS) return rc;
+  if ((open->granted & needed) != needed) return win::ERROR_ACCESS_DENIED;
+  return win::ERROR_SUCCESS;
+}
+
+struct Target {
+  KeyPath logical;
+  KeyPath physical;
+  win::REGSAM view = 0;
+};
+
+Target targetOf(const RegistryStore& store, const OpenKey& base, const KeyPath& relative, win::REGSAM samDesired) {
+  Target target;
+  target.logical = base.logicalPath;
+  target.logical.insert(target.logical.end(), relative.begin(), relative.end());
+  target.view = requestedView(samDesired, base.view);
+  target.physical = physicalPath(base.hive, target.logical, target.view, store.machine());
+  return target;
+}
+
+win::HKEY allocateFor(RegistryStore& store, const OpenKey& base, Target target, std::shared_ptr<RegistryKey> key,
+                      win::REGSAM granted) {
+  OpenKey open;
+  open.key = std::move(key);
+  open.hive = base.hive;
+  open.logicalPath = std::move(target.logical);
+  open.physicalPath = std::move(target.physical);
+  open.view = target.view;
+  open.granted = granted;
+  return store.allocate(std::move(open));
+}
+
+}  // namespace
+
+bool acceptableKeyName(std::u16string_view name) {
+  if (name.empty() || name.size() > kMaxKeyNameLength) return false;
+  for (char16_t c : name) {
+    if (c == u'\r' || c == u'\n' || c == u'\\' || c == 0) return false;
+  }
+  return true;
+}
+
+win::LONG injectedResult(const char* function) {
+  RegistryStore& store = registryStore();
+  auto lock = store.lock();
+  return store.injected(function).value_or(win::ERROR_SUCCESS);
+}
+
+win::LONG openKey(win::HKEY base, std::u16string_view subKey, win::REGSAM samDesired, win::HKEY& result) {
+  RegistryStore& store = registryStore();
+  auto lock = store.lock();
+  const OpenKey* open = nullptr;
+  if (win::LONG rc = usable(store, base, open)) return rc;
+  KeyPath relative;
+  if (!splitPath(subKey, relative)) return win::ERROR_FILE_NOT_FOUND;
+  Target target = targetOf(store, *open, relative, samDesired);
+  std::shared_ptr<RegistryKey> key = store.find(open->hive, target.physical);
+  if (!key) return win::ERROR_FILE_NOT_FOUND;
+  win::REGSAM denied = store.deniedAccess(open->hive, target.physical);
+  win::REGSAM granted = mapAccess(samDesired, denied);
+  if (granted & denied) return win::ERROR_ACCESS_DENIED;
+  result = allocateFor(store, *open, std::move(target), std::move(key), granted);
+  return win::ERROR_SUCCESS;
+}
+
+win::LONG createKey(win::HKEY base, std::u16string_view subKey, win::REGSAM samDesired, win::HKEY& result,
+                    win::DWORD& disposition) {
+  RegistryStore& store = registryStore();
+  auto lock = store.lock();
+  const OpenKey* open = nullptr;
+  if (win::LONG rc = usable(store, base, open)) return rc;
+  KeyPath relative;
+  if (!splitPath(subKey, relative)) return kErrorBadPathname;
+  for (const std::u16string& part : relative) {
+    if (!acceptableKeyName(part)) return win::ERROR_INVALID_PARAMETER;
+  }
+  Target target = targetOf(store, *open, relative, samDesired);
+  if (target.physical.size() > kMaxKeyDepth) return win::ERROR_INVALID_PARAMETER;
+
+  // Walk down as far as the path exists.
+  std::shared_ptr<RegistryKey> key = store.find(open->hive, {});
+  std::size_t existing = 0;
+  for (; existing < target.physical.size(); ++existing) {
+    std::shared_ptr<RegistryKey> child = key->findChild(target.physical[existing]);
+    if (!child) break;
+    key = std::move(child);
+  }
+  win::REGSAM denied = store.deniedAccess(open->hive, target.physical);
+  win::REGSAM granted = mapAccess(samDesired, denied);
+  if (granted & denied) return win::ERROR_ACCESS_DENIED;
+  bool createsNew = existing < target.physical.size();
+  if (createsNew) {
+    if (!(open->granted & win::KEY_CREATE_SUB_KEY)) return win::ERROR_ACCESS_DENIED;
+    KeyPath parentPath(target.physical.begin(), target.physical.begin() + static_cast<std::ptrdiff_t>(existing));
+    if (store.deniedAccess(open->hive, parentPath) & win::KEY_CREATE_SUB_KEY) return win::ERROR_ACCESS_DENIED;
+    std::uint64_t stamp = store.stamp();
+    key->touch(stamp);
+    for (std::size_t i = existing; i < target.physical.size(); ++i) {
+      key = key->addChild(target.physical[i], stamp);
+    }
+    store.markChanged();
+  }
+  result = allocateFor(store, *open, std::move(target), std::move(key), granted);
+  disposition = createsNew ? win::REG_CREATED_NEW_KEY : win::REG_OPENED_EXISTING_KEY;
+  return win::ERROR_SUCCESS;
+}
+
+win::LONG closeKey(win::HKEY key) {
+  RegistryStore& store = registryStore();
+  auto lock = store.lock();
+  Hive hive;
+  if (predefinedHive(key, hive)) return win::ERROR_SUCCESS;
+  return store.release(key) ? win::ERROR_SUCCESS : win::ERROR_INVALID_HANDLE;
+}
+
+win::LONG deleteKey(win::HKEY base, std::u16string_view subKey, win::REGSAM viewSam) {
+  RegistryStore& store = registryStore();
+  auto lock = store.lock();
+  const OpenKey* open = nullptr;
+  if (win::LONG rc = usable(store, base, open)) return rc;
+  KeyPath relative;
+  if (!splitPath(subKey, relative)) return win::ERROR_FILE_NOT_FOUND;
+  Target target = targetOf(store, *open, relative, viewSam);
+  if (target.physical.empty()) return win::ERROR_ACCESS_DENIED;  // a hive itself
+  std::shared_ptr<RegistryKey> key = store.find(open->hive, target.physical);
+  if (!key) return win::ERROR_FILE_NOT_FOUND;
+  if (store.deniedAccess(open->hive, target.physical) & kDelete) return win::ERROR_ACCESS_DENIED;
+  if (key->childCount() > 0) return win::ERROR_ACCESS_DENIED;
+  RegistryKey* parent = key->parent();
+  parent->removeChild(*key);
+  parent->touch(store.stamp());
+  store.markChanged();
+  return win::ERROR_SUCCESS;
+}
+
+win::LONG deleteTree(win::HKEY base, std::u16string_view subKey) {
+  RegistryStore& store = registryStore();
+  auto lock = store.lock();
+  const OpenKey* open = nullptr;
+  if (win::LONG rc = usable(store, base, open)) return rc;
+  KeyPath relative;
+  if (!splitPath(subKey, relative)) return win::ERROR_FILE_NOT_FOUND;
+  Target target = targetOf(store, *open, relative, 0);
+  std::shared_ptr<RegistryKey> key = store.find(open->hive, target.physical);
+  if (!key) return win::ERROR_FILE_NOT_FOUND;
+  constexpr win::REGSAM kReadAndDelete = win::KEY_QUERY_VALUE | win::KEY_ENUMERATE_SUB_KEYS | kDelete;
+  if (relative.empty()) {
+    win::REGSAM needed = win::KEY_QUERY_VALUE | win::KEY_ENUMERATE_SUB_KEYS;
+    if (!key->values().empty()) needed |= win::KEY_SET_VALUE;
+    if ((open->granted & needed) != needed) return win::ERROR_ACCESS_DENIED;
+  } else if (store.deniedAccess(open->hive, target.physical) & kReadAndDelete) {
+    return win::ERROR_ACCESS_DENIED;
+  }
+  // A denial anywhere below stops the whole deletion before anything is gone.
+  std::vector<std::pair<RegistryKey*, KeyPath>> pending;
+  for (std::size_t i = 0; RegistryKey* child = key->childAt(i); ++i) {
+    KeyPath path = target.physical;
+    path.push_back(child->name());
+    pending.emplace_back(child, std::move(path));
+  }
+  while (!pending.empty()) {
+    auto [child, path] = std::move(pending.back());
+    pending.pop_back();
+    if (store.deniedAccess(open->hive, path) & kReadAndDelete) return win::ERROR_ACCESS_DENIED;
+    for (std::size_t i = 0; RegistryKey* grandChild = child->childAt(i); ++i) {
+      KeyPath below = path;
+      below.push_back(grandChild->name());
+      pending.emplace_back(grandChild, std::move(below));
+    }
+  }
+  if (relative.empty()) {
+    key->removeAllChildren();
+    key->removeAllValues();
+    key->touch(store.stamp());
+  } else {
+    if (target.physical.empty()) return win::ERROR_ACCESS_DENIED;
+    RegistryKey* parent = key->parent();
+    parent->removeChild(*key);
+    parent->touch(store.stamp());
+  }
+  store.markChanged();
+  return win::ERROR_SUCCESS;
+}
+
+win::LONG queryValue(win::HKEY key, std::u16string_view name, RegistryValue& value) {
+  RegistryStore& store = registryStore();
+  auto lock = store.lock();
+  const OpenKey* open = nullptr;
+  if (win::LONG rc = usableWith(store, key, win::KEY_QUERY_VALUE, open)) return rc;
+  const RegistryValue* found = open->key->findValue(name);
+  if (!found) return win::ERROR_FILE_NOT_FOUND;
+  value = *found;
+  return win::ERROR_SUCCESS;
+}
+
+win::LONG setValue(win::HKEY key, std::u16string_view name, win::DWORD type, std::vector<win::BYTE> data) {
+  RegistryStore& store = registryStore();
+  auto lock = store.lock();
+  const OpenKey* open = nullptr;
+  if (win::LONG rc = usableWith(store, key, win::KEY_SET_VALUE, open)) return rc;
+  open->key->setValue(name, type, std::move(data));
+  open->key->touch(store.stamp());
+  store.markChanged();
+  return win::ERROR_SUCCESS;
+}
+
+win::LONG deleteValue(win::HKEY key, std::u16string_view name) {
+  RegistryStore& store = registryStore();
+  auto lock = store.lock();
+  const OpenKey* open = nullptr;
+  if (win::LONG rc = usableWith(store, key, win::KEY_SET_VALUE, open)) return rc;
+  if (!open->key->removeValue(name)) return win::ERROR_FILE_NOT_FOUND;
+  open->key->touch(store.stamp());
+  store.markChanged();
+  return win::ERROR_SUCCESS;
+}
+
+win::LONG queryInfo(win::HKEY key, KeyInfo& info) {
+  RegistryStore& store = registryStore();
+  auto lock = store.lock();
+  const OpenKey* open = nullptr;
+  if (win::LONG rc = usableWith(store, key, win::KEY_QUERY_VALUE, open)) return rc;
+  const RegistryKey& k = *open->key;
+  KeyInfo out;
+  out.subKeys = static_cast<win::DWORD>(k.childCount());
+  out.maxSubKeyLen = static_cast<win::DWORD>(k.longestChildName());
+  out.values = static_cast<win::DWORD>(k.values().size());
+  for (const RegistryValue& v : k.values()) {
+    out.maxValueNameLen = std::max(out.maxValueNameLen, static_cast<win::DWORD>(v.name.size()));
+    out.maxValueLen = std::max(out.maxValueLen, static_cast<win::DWORD>(v.data.size()));
+  }
+  out.lastWrite = toFileTime(k.lastWrite());
+  info = out;
+  return win::ERROR_SUCCESS;
+}
+
+win::LONG enumKey(win::HKEY key, win::DWORD index, std::u16string& name) {
+  RegistryStore& store = registryStore();
+  auto lock = store.lock();
+  const OpenKey* open = nullptr;
+  if (win::LONG rc = usableWith(store, key, win::KEY_ENUMERATE_SUB_KEYS, open)) return rc;
+  RegistryKey* child = open->key->childAt(index);
+  if (!child) return win::ERROR_NO_MORE_ITEMS;
+  name = child->name();
+  return win::ERROR_SUCCESS;
+}
+
+win::LONG enumValue(win::HKEY key, win::DWORD index, RegistryValue& value) {
+  RegistryStore& store = registryStore();
+  auto lock = store.lock();
+  const OpenKey* open = nullptr;
+  if (win::LONG rc = usableWith(store, key, win::KEY_QUERY_VALUE, open)) return rc;
+  const auto& values = open->key->values();
+  if (index >= values.size()) return win::ERROR_NO_MORE_ITEMS;
+  value = values[index];
+  return win::ERROR_SUCCESS;
+}
+
+}  // namespace portable

@@ -1,0 +1,35 @@
+// Registry paths and the two views of a 64-bit machine as our 32-bit code sees them.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/win_types.h"
+#include "portable/registry_control.h"
+
+namespace portable {
+
+enum class Hive { ClassesRoot, CurrentUser, LocalMachine, Users };
+constexpr int kHiveCount = 4;
+
+bool predefinedHive(win::HKEY key, Hive& hive);
+const char16_t* hiveName(Hive hive);  // "HKEY_LOCAL_MACHINE", ...
+
+using KeyPath = std::vector<std::u16string>;
+
+// Splits "A\B\C" into its components; a single trailing backslash is allowed. False for a
+// leading backslash or an empty component.
+bool splitPath(std::u16string_view path, KeyPath& components);
+std::u16string joinPath(const KeyPath& components);
+
+// The view a request works in: its own WOW64 flag, else the view of the handle it is
+// relative to, else 0 (the process's default view).
+win::REGSAM requestedView(win::REGSAM samDesired, win::REGSAM handleView);
+
+// Where a logical path lives physically. On an x64 machine the default and 32-bit views of
+// HKLM\Software\X are HKLM\Software\Wow6432Node\X, except for the App Paths subtree, which
+// both views share; HKCU and the other hives are not redirected.
+KeyPath physicalPath(Hive hive, const KeyPath& logical, win::REGSAM view, Machine machine);
+
+}  // namespace portable

@@ -1,0 +1,71 @@
+// WINPLAT_REGISTRY_FILE: loaded on first use, saved at exit when changed, never over a
+// malformed file. Each step runs in a child process of its own.
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <memory>
+
+#include "portable_support.h"
+#include "temp_directory.h"
+
+namespace qc_test {
+namespace {
+
+struct ProbeRun {
+  int status = -1;
+  std::string output;
+};
+
+ProbeRun runProbe(const std::string& registryFile, const std::string& arguments) {
+  std::string command = "WINPLAT_REGISTRY_FILE='" + registryFile + "' '" QC_REGISTRY_PROBE "' " + arguments;
+  ProbeRun run;
+  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+  if (!pipe) return run;
+  char buffer[512];
+  while (std::fgets(buffer, sizeof buffer, pipe.get())) run.output += buffer;
+  run.status = pclose(pipe.release());
+  return run;
+}
+
+ino_t inodeOf(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 ? info.st_ino : 0;
+}
+
+TEST(RegistryPersistenceTest, ChangesOutliveTheProcess) {
+  TempDirectory dir;
+  std::string file = dir.file("registry.reg");
+  ASSERT_EQ(0, runProbe(file, "set Colour blue").status);
+  EXPECT_EQ("\xFF\xFE", readAll(file).substr(0, 2));
+  EXPECT_EQ("blue\n", runProbe(file, "get Colour").output);
+  EXPECT_EQ("\n", runProbe(file, "error").output);
+  ASSERT_EQ(0, runProbe(file, "set Shape round").status);
+  EXPECT_EQ("blue\n", runProbe(file, "get Colour").output);
+  EXPECT_EQ("round\n", runProbe(file, "get Shape").output);
+  EXPECT_EQ(1u, dir.entries());
+}
+
+TEST(RegistryPersistenceTest, AProcessThatChangesNothingDoesNotRewriteTheFile) {
+  TempDirectory dir;
+  std::string file = dir.file("registry.reg");
+  ASSERT_EQ(0, runProbe(file, "set Colour blue").status);
+  ino_t before = inodeOf(file);
+  ASSERT_NE(0u, before);
+  EXPECT_EQ("blue\n", runProbe(file, "get Colour").output);
+  EXPECT_EQ(before, inodeOf(file));
+}
+
+TEST(RegistryPersistenceTest, MalformedFileStartsEmptyAndIsNeverOverwritten) {
+  TempDirectory dir;
+  std::string file = dir.file("broken.reg");
+  std::string broken = "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Probe]\n\"Colour\"=\"blue\"\n\"oops\n";
+  writeAll(file, broken);
+  EXPECT_EQ(file + ":4: string without a closing quote\n", runProbe(file, "error").output);
+  EXPECT_EQ("missing\n", runProbe(file, "get Colour").output);
+  ASSERT_EQ(0, runProbe(file, "set Colour red").status);
+  EXPECT_EQ(broken, readAll(file));
+  EXPECT_EQ(1u, dir.entries());
+}
+
+}  // namespace
+}  // namespace qc_test
