@@ -1,0 +1,27 @@
+// One Uninstall registration: twelve text properties addressed by their exact names.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string>
+
+class AppInstalledItem {
+ public:
+  static constexpr std::size_t PropertyCount = 12;
+
+  AppInstalledItem() = default;
+  AppInstalledItem(const AppInstalledItem&) = delete;
+  AppInstalledItem& operator=(const AppInstalledItem&) = delete;
+  virtual ~AppInstalledItem();
+
+  // The property names in the order they are tested; exact, case-sensitive.
+  static const std::array<std::u16string, PropertyCount>& propertyNames();
+
+  // A name that is not a property changes nothing.
+  void setValue(const std::u16string& name, const std::u16string& value);
+  // Empty for a name that is not a property (also one differing only in case).
+  std::u16string getValue(const std::u16string& name) const;
+
+ private:
+  std::array<std::u16string, PropertyCount> values_;
+};

@@ -1,0 +1,43 @@
+// What every export shares: a defined result for a null handle, no exception crossing
+// the boundary, strings read by reference and returned as OLE Automation strings.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "detector.h"
+#include "platform/oleaut.h"
+#include "wendlow.h"
+
+namespace wendlow {
+
+constexpr WendlowBool16 kTrue16 = -1;
+constexpr WendlowBool16 kFalse16 = 0;
+
+inline WendlowBool16 toBool16(bool value) { return value ? kTrue16 : kFalse16; }
+
+// Runs body(detector) and returns its result; `fallback` for a null handle or when
+// anything is thrown.
+template <typename Result, typename Body>
+Result guarded(WendlowHandle handle, Result fallback, Body&& body) noexcept {
+  if (handle == nullptr) return fallback;
+  try {
+    return body(*handle);
+  } catch (...) {
+    return fallback;
+  }
+}
+
+// A null reference, or a reference to a null pointer, is the empty string.
+inline std::u16string readStringRef(WendlowStringRef ref) {
+  if (ref == nullptr || *ref == nullptr) return std::u16string();
+  return std::u16string(*ref);
+}
+
+inline win::BSTR resultString(const std::u16string& text) { return win::SysAllocString(text.c_str()); }
+
+// The result for a null handle or a failed call: an empty string, never null unless
+// memory has run out.
+inline win::BSTR emptyResultString() noexcept { return win::SysAllocString(u""); }
+
+}  // namespace wendlow

@@ -1,0 +1,41 @@
+// The cursor over the Uninstall entries: FirstUninstallItem, NextUninstallItem and the
+// three readers of the current entry.
+#include "export_frame.h"
+
+using wendlow::guarded;
+
+extern "C" {
+
+std::int32_t WINPLAT_STDCALL FirstUninstallItem(WendlowHandle detector) {
+  return guarded(detector, std::int32_t{0}, [](cDetector& d) {
+    d.firstItem();
+    return std::int32_t{0};
+  });
+}
+
+std::int32_t WINPLAT_STDCALL NextUninstallItem(WendlowHandle detector) {
+  return guarded(detector, std::int32_t{0}, [](cDetector& d) { return std::int32_t{d.nextItem() ? -1 : 0}; });
+}
+
+win::BSTR WINPLAT_STDCALL getCurrentItemKey(WendlowHandle detector) {
+  win::BSTR result = guarded(detector, win::BSTR{nullptr}, [](cDetector& d) {
+    std::u16string key;
+    d.currentKey(key);
+    return wendlow::resultString(key);
+  });
+  return result != nullptr ? result : wendlow::emptyResultString();
+}
+
+win::BSTR WINPLAT_STDCALL getCurrentItemStr(WendlowHandle detector, WendlowStringRef propertyName) {
+  win::BSTR result = guarded(detector, win::BSTR{nullptr}, [propertyName](cDetector& d) {
+    std::u16string value;
+    d.currentValue(wendlow::readStringRef(propertyName), value);
+    return wendlow::resultString(value);
+  });
+  return result != nullptr ? result : wendlow::emptyResultString();
+}
+
+// No property is numeric.
+std::int32_t WINPLAT_STDCALL getCurrentItemLong(WendlowHandle) { return 0; }
+
+}  // extern "C"

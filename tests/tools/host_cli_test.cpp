@@ -1,0 +1,118 @@
+// wendlow-host run as a program on Linux, against registry files it is given.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+struct RunResult {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void writeFile(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out << bytes;
+}
+
+class HostCli : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/wendlow-host-test-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    dir_ = pattern;
+  }
+  void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
+
+  // Runs the host with the arguments (already quoted for the shell) in a clean environment.
+  RunResult run(const std::string& arguments) {
+    const std::string out = dir_ + "/stdout", err = dir_ + "/stderr";
+    std::string command = "cd '" + dir_ + "' && env -u WINPLAT_REGISTRY_FILE '" WENDLOW_HOST_EXE "' " + arguments +
+                          " >'" + out + "' 2>'" + err + "'";
+    int status = std::system(command.c_str());
+    RunResult result;
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.out = readFile(out);
+    result.err = readFile(err);
+    return result;
+  }
+
+  std::string dir_;
+};
+
+const char* const kSmallRegistry =
+    "REGEDIT4\n"
+    "\n"
+    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Sable \"Q\"]\n"
+    "\"DisplayName\"=\"Sable \\\"Quoted\\\" Tool\"\n"
+    "\"DisplayVersion\"=\"1.0\"\n"
+    "\"InstallLocation\"=\"C:\\\\Sable\\\\\"\n"
+    "\n"
+    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ÄRGER]\n"
+    "\"DisplayName\"=\"Ärger Editor\"\n"
+    "\"Publisher\"=\"Grünwald\"\n";
+
+TEST_F(HostCli, ListsAGivenRegistryAsJson) {
+  writeFile(dir_ + "/small.reg", kSmallRegistry);
+  RunResult result = run("--registry small.reg list --json");
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(result.out,
+            "[\n"
+            "  {\"Key\": \"sable \\\"q\\\"\", \"DisplayName\": \"Sable \\\"Quoted\\\" Tool\", \"DisplayVersion\": "
+            "\"1.0\", \"Publisher\": \"\", \"InstallDate\": \"\", \"InstallLocation\": \"C:\\\\Sable\\\\\"},\n"
+            "  {\"Key\": \"Ärger\", \"DisplayName\": \"Ärger Editor\", \"DisplayVersion\": \"\", \"Publisher\": "
+            "\"Grünwald\", \"InstallDate\": \"\", \"InstallLocation\": \"\"}\n"
+            "]\n");
+}
+
+TEST_F(HostCli, MalformedRegistryFileExitsWithTwoAndSaysWhy) {
+  writeFile(dir_ + "/bad.reg", "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\X]\n\"Name\"=dword:not-hex\n");
+  const std::string before = readFile(dir_ + "/bad.reg");
+  RunResult result = run("--registry bad.reg list");
+  EXPECT_EQ(result.exitCode, 2);
+  EXPECT_EQ(result.out, "");
+  EXPECT_NE(result.err.find("bad.reg"), std::string::npos) << result.err;
+  EXPECT_EQ(readFile(dir_ + "/bad.reg"), before) << "a malformed file is never overwritten";
+}
+
+TEST_F(HostCli, BundledSampleIsTheDefaultAndStaysUnchanged) {
+  const std::string before = readFile(WENDLOW_SAMPLE_REGISTRY);
+  ASSERT_FALSE(before.empty());
+  RunResult result = run("list --json");
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  // A 64-bit machine: the 32-bit view's entry wins where both views have the subkey.
+  EXPECT_NE(result.out.find("{\"Key\": \"lumoraplayer\", \"DisplayName\": \"Lumora Player (32-bit)\""),
+            std::string::npos);
+  EXPECT_NE(result.out.find("{\"Key\": \"tessaline 3d\", \"DisplayName\": \"Tessaline 3D Modeller\""),
+            std::string::npos)
+      << "64-bit-only entries are listed";
+  EXPECT_NE(result.out.find("\"Key\": \"Ärgereditor\""), std::string::npos);
+  // The Windows build under Wine is held to this same listing.
+  EXPECT_EQ(result.out, readFile(WENDLOW_SAMPLE_LISTING));
+  EXPECT_EQ(readFile(WENDLOW_SAMPLE_REGISTRY), before);
+}
+
+TEST_F(HostCli, RejectsUnknownCommandsAndOptions) {
+  EXPECT_EQ(run("frobnicate").exitCode, 64);
+  EXPECT_EQ(run("list --frobnicate").exitCode, 64);
+  EXPECT_EQ(run("").exitCode, 64);
+  RunResult help = run("--help");
+  EXPECT_EQ(help.exitCode, 0);
+  EXPECT_NE(help.out.find("list"), std::string::npos);
+}
+
+}  // namespace

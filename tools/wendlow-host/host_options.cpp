@@ -1,0 +1,83 @@
+#include "host_options.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
+#include "subcommands.h"
+
+namespace {
+
+bool parseMode(const std::string& text, std::int32_t& mode) {
+  if (text.empty()) return false;
+  errno = 0;
+  char* end = nullptr;
+  long value = std::strtol(text.c_str(), &end, 10);
+  if (errno != 0 || *end != '\0' || value < INT32_MIN || value > INT32_MAX) return false;
+  mode = static_cast<std::int32_t>(value);
+  return true;
+}
+
+}  // namespace
+
+bool parseHostOptions(const std::vector<std::string>& words, HostOptions& options, std::string& error,
+                      std::u16string (*toText)(const std::string&)) {
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    const std::string& word = words[i];
+    auto value = [&](std::string& out) {
+      if (i + 1 >= words.size()) {
+        error = word + " needs a value";
+        return false;
+      }
+      out = words[++i];
+      return true;
+    };
+    std::string text;
+    if (word == "--json") {
+      options.json = true;
+    } else if (word == "--help" || word == "-h") {
+      options.help = true;
+    } else if (word == "--mode") {
+      if (!value(text)) return false;
+      if (!parseMode(text, options.mode)) {
+        error = "--mode needs a whole number, not \"" + text + "\"";
+        return false;
+      }
+    } else if (word == "--cache") {
+      if (!value(text)) return false;
+      options.cachePath = toText(text);
+    } else if (word == "--registry") {
+      if (!value(text)) return false;
+      options.registryFile = text;
+    } else if (word.size() > 1 && word[0] == '-') {
+      error = "unknown option " + word;
+      return false;
+    } else if (options.subcommand.empty()) {
+      options.subcommand = word;
+    } else {
+      options.arguments.push_back(word);
+    }
+  }
+  return true;
+}
+
+std::string hostUsage() {
+  std::string usage =
+      "usage: wendlow-host [options] <command> [arguments]\n"
+      "\n"
+      "commands:\n";
+  for (const Subcommand& command : subcommands()) {
+    std::string name = command.name;
+    if (command.argumentsHelp[0] != '\0') name += std::string(" ") + command.argumentsHelp;
+    usage += "  " + name + std::string(name.size() < 22 ? 22 - name.size() : 1, ' ') + command.summary + "\n";
+  }
+  usage +=
+      "\n"
+      "options:\n"
+      "  --mode N              detector mode passed to InitDetector (default 1: full scan)\n"
+      "  --cache PATH          cache database file (default: the library's Cache.db)\n"
+      "  --registry FILE.reg   registry to load before the library starts (Linux only;\n"
+      "                        default: the bundled sample machine)\n"
+      "  --json                JSON instead of a table\n";
+  return usage;
+}

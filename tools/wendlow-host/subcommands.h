@@ -1,0 +1,29 @@
+// The host's subcommands: one table, one file per command (cmd_<name>.cpp).
+#pragma once
+
+#include <ostream>
+#include <vector>
+
+#include "host_options.h"
+#include "wendlow_library.h"
+
+struct HostContext {
+  const HostOptions& options;
+  const WendlowExports& library;
+  std::ostream& out;
+  std::ostream& err;
+};
+
+struct Subcommand {
+  const char* name;
+  const char* argumentsHelp;  // e.g. "NAME"; empty when the command takes none
+  const char* summary;
+  int (*run)(const HostContext& context);  // the process exit code
+};
+
+const std::vector<Subcommand>& subcommands();
+// Null when there is no such command.
+const Subcommand* findSubcommand(const std::string& name);
+
+// Commands.
+int runList(const HostContext& context);

@@ -1,0 +1,71 @@
+#include "wendlow_library.h"
+
+#include "platform/oleaut.h"
+#include "platform/system.h"
+
+namespace {
+
+template <typename Fn>
+bool resolve(win::HMODULE module, const char* name, Fn& slot, std::string& error) {
+  slot = reinterpret_cast<Fn>(win::GetProcAddress(module, name));
+  if (slot == nullptr) error = std::string("Wendlow does not export ") + name;
+  return slot != nullptr;
+}
+
+}  // namespace
+
+bool WendlowLibrary::load(std::string& error) {
+  module_.reset(win::LoadLibraryW(u"Wendlow.dll"));
+  if (!module_) {
+    error = "cannot load the Wendlow library";
+    return false;
+  }
+  win::HMODULE m = module_.get();
+  WendlowExports& e = exports_;
+  return resolve(m, "InitDetector", e.InitDetector, error) && resolve(m, "DeleteDetector", e.DeleteDetector, error) &&
+         resolve(m, "FirstUninstallItem", e.FirstUninstallItem, error) &&
+         resolve(m, "NextUninstallItem", e.NextUninstallItem, error) &&
+         resolve(m, "getCurrentItemKey", e.getCurrentItemKey, error) &&
+         resolve(m, "getCurrentItemStr", e.getCurrentItemStr, error) &&
+         resolve(m, "getCurrentItemLong", e.getCurrentItemLong, error) &&
+         resolve(m, "isInstalled", e.isInstalled, error) &&
+         resolve(m, "isInstalledWildCard", e.isInstalledWildCard, error) &&
+         resolve(m, "RefreshCache", e.RefreshCache, error) &&
+         resolve(m, "SaveDetectorCache", e.SaveDetectorCache, error);
+}
+
+std::u16string takeResultString(win::BSTR text) {
+  platform::unique_bstr owner(text);
+  if (text == nullptr) return std::u16string();
+  return std::u16string(text, win::SysStringLen(text));
+}
+
+DetectorSession::DetectorSession(const WendlowExports& exports, std::int32_t mode, const std::u16string* cachePath)
+    : exports_(exports) {
+  handle_ = exports_.InitDetector(mode, cachePath != nullptr ? cachePath->c_str() : nullptr, &status_);
+}
+
+DetectorSession::~DetectorSession() {
+  if (handle_ != nullptr) exports_.DeleteDetector(handle_);
+}
+
+const std::vector<std::u16string> kListedProperties = {u"DisplayName", u"DisplayVersion", u"Publisher",
+                                                       u"InstallDate", u"InstallLocation"};
+
+std::vector<ListedEntry> listUninstallEntries(const DetectorSession& session) {
+  const WendlowExports& e = session.exports();
+  WendlowHandle h = session.handle();
+  std::vector<ListedEntry> entries;
+  e.FirstUninstallItem(h);
+  while (true) {
+    ListedEntry entry;
+    entry.key = takeResultString(e.getCurrentItemKey(h));
+    for (const std::u16string& property : kListedProperties) {
+      const char16_t* name = property.c_str();
+      entry.values.push_back(takeResultString(e.getCurrentItemStr(h, &name)));
+    }
+    if (e.NextUninstallItem(h) == 0) break;  // this reading was made at the end
+    entries.push_back(std::move(entry));
+  }
+  return entries;
+}
