@@ -6,6 +6,7 @@
 #include "platform/text.h"
 #include "registry_bytes.h"
 #include "registry_guard.h"
+#include "registry_key_info.h"
 #include "registry_operations.h"
 
 namespace win {
@@ -117,24 +118,9 @@ LONG RegQueryInfoKeyA(HKEY hKey, char* lpClass, DWORD* lpcchClass, DWORD* lpRese
                       FILETIME* lpftLastWriteTime) {
   return guarded([&]() -> LONG {
     if (LONG rc = injectedResult("RegQueryInfoKeyA")) return rc;
-    if (lpReserved || (lpClass && !lpcchClass)) return ERROR_INVALID_PARAMETER;
-    portable::KeyInfo info;
-    LONG rc = portable::queryInfo(hKey, info);
-    if (rc != ERROR_SUCCESS) return rc;
-    if (lpcchClass) {
-      if (lpClass && *lpcchClass > 0) lpClass[0] = 0;
-      *lpcchClass = 0;
-    }
-    // Lengths as Windows reports them to A callers: the UTF-16 counts.
-    if (lpcSubKeys) *lpcSubKeys = info.subKeys;
-    if (lpcbMaxSubKeyLen) *lpcbMaxSubKeyLen = info.maxSubKeyLen;
-    if (lpcbMaxClassLen) *lpcbMaxClassLen = 0;
-    if (lpcValues) *lpcValues = info.values;
-    if (lpcbMaxValueNameLen) *lpcbMaxValueNameLen = info.maxValueNameLen;
-    if (lpcbMaxValueLen) *lpcbMaxValueLen = info.maxValueLen;
-    if (lpcbSecurityDescriptor) *lpcbSecurityDescriptor = 0;
-    if (lpftLastWriteTime) *lpftLastWriteTime = info.lastWrite;
-    return ERROR_SUCCESS;
+    return portable::reportKeyInfo(hKey, lpClass, lpcchClass, lpReserved, lpcSubKeys, lpcbMaxSubKeyLen,
+                                   lpcbMaxClassLen, lpcValues, lpcbMaxValueNameLen, lpcbMaxValueLen,
+                                   lpcbSecurityDescriptor, lpftLastWriteTime);
   });
 }
 

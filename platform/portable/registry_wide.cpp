@@ -4,6 +4,7 @@
 #include "platform/registry.h"
 #include "registry_bytes.h"
 #include "registry_guard.h"
+#include "registry_key_info.h"
 #include "registry_operations.h"
 
 namespace win {
@@ -130,24 +131,9 @@ LONG RegQueryInfoKeyW(HKEY hKey, char16_t* lpClass, DWORD* lpcchClass, DWORD* lp
                       FILETIME* lpftLastWriteTime) {
   return guarded([&]() -> LONG {
     if (LONG rc = injectedResult("RegQueryInfoKeyW")) return rc;
-    if (lpReserved || (lpClass && !lpcchClass)) return ERROR_INVALID_PARAMETER;
-    portable::KeyInfo info;
-    LONG rc = portable::queryInfo(hKey, info);
-    if (rc != ERROR_SUCCESS) return rc;
-    // Keys here have no class: an empty one is reported.
-    if (lpcchClass) {
-      if (lpClass && *lpcchClass > 0) lpClass[0] = 0;
-      *lpcchClass = 0;
-    }
-    if (lpcSubKeys) *lpcSubKeys = info.subKeys;
-    if (lpcbMaxSubKeyLen) *lpcbMaxSubKeyLen = info.maxSubKeyLen;
-    if (lpcbMaxClassLen) *lpcbMaxClassLen = 0;
-    if (lpcValues) *lpcValues = info.values;
-    if (lpcbMaxValueNameLen) *lpcbMaxValueNameLen = info.maxValueNameLen;
-    if (lpcbMaxValueLen) *lpcbMaxValueLen = info.maxValueLen;
-    if (lpcbSecurityDescriptor) *lpcbSecurityDescriptor = 0;
-    if (lpftLastWriteTime) *lpftLastWriteTime = info.lastWrite;
-    return ERROR_SUCCESS;
+    return portable::reportKeyInfo(hKey, lpClass, lpcchClass, lpReserved, lpcSubKeys, lpcbMaxSubKeyLen,
+                                   lpcbMaxClassLen, lpcValues, lpcbMaxValueNameLen, lpcbMaxValueLen,
+                                   lpcbSecurityDescriptor, lpftLastWriteTime);
   });
 }
 
