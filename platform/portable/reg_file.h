@@ -39,7 +39,10 @@ RegFileParse parseRegFile(std::string_view bytes, const std::string& sourceName)
 
 // Applies parsed operations in order (the store's lock held). `asChange`: whether this
 // counts as the process changing the registry (and so is saved at exit).
-void applyRegFile(RegistryStore& store, const std::vector<RegFileOp>& ops, bool asChange);
+// fileTime (a FILETIME count, 0 for none) stamps every key the load touches that carries
+// no recorded time, so a file that has not changed gives the same times at every load.
+void applyRegFile(RegistryStore& store, const std::vector<RegFileOp>& ops, bool asChange,
+                  std::uint64_t fileTime = 0);
 
 // A hive's key and what lies below it, as .reg sections; `prefix` is its section name.
 struct RegSubtree {

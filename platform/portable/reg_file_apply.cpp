@@ -5,7 +5,14 @@ namespace portable {
 
 namespace {
 
-RegistryKey& ensureKey(RegistryStore& store, Hive hive, const KeyPath& path) {
+// The stamp for what the load changes: the file's own time when one is given.
+struct LoadStamp {
+  RegistryStore& store;
+  std::uint64_t fileTime;
+  std::uint64_t operator()() const { return fileTime ? fileTime : store.stamp(); }
+};
+
+RegistryKey& ensureKey(RegistryStore& store, const LoadStamp& nextStamp, Hive hive, const KeyPath& path) {
   RegistryKey* key = &store.root(hive);
   bool created = false;
   std::uint64_t stamp = 0;
@@ -13,7 +20,7 @@ RegistryKey& ensureKey(RegistryStore& store, Hive hive, const KeyPath& path) {
     std::shared_ptr<RegistryKey> child = key->findChild(part);
     if (!child) {
       if (!created) {
-        stamp = store.stamp();
+        stamp = nextStamp();
         key->touch(stamp);
         created = true;
       }
@@ -26,7 +33,8 @@ RegistryKey& ensureKey(RegistryStore& store, Hive hive, const KeyPath& path) {
 
 }  // namespace
 
-void applyRegFile(RegistryStore& store, const std::vector<RegFileOp>& ops, bool asChange) {
+void applyRegFile(RegistryStore& store, const std::vector<RegFileOp>& ops, bool asChange, std::uint64_t fileTime) {
+  const LoadStamp nextStamp{store, fileTime};
   std::vector<const RegFileOp*> times;
   for (const RegFileOp& op : ops) {
     switch (op.kind) {
@@ -34,21 +42,21 @@ void applyRegFile(RegistryStore& store, const std::vector<RegFileOp>& ops, bool 
         if (std::shared_ptr<RegistryKey> key = store.find(op.hive, op.path)) {
           RegistryKey* parent = key->parent();
           parent->removeChild(*key);
-          parent->touch(store.stamp());
+          parent->touch(nextStamp());
         }
         break;
       case RegFileOp::Kind::CreateKey:
-        ensureKey(store, op.hive, op.path);
+        ensureKey(store, nextStamp, op.hive, op.path);
         break;
       case RegFileOp::Kind::SetValue: {
-        RegistryKey& key = ensureKey(store, op.hive, op.path);
+        RegistryKey& key = ensureKey(store, nextStamp, op.hive, op.path);
         key.setValue(op.name, op.type, op.data);
-        key.touch(store.stamp());
+        key.touch(nextStamp());
         break;
       }
       case RegFileOp::Kind::DeleteValue:
         if (std::shared_ptr<RegistryKey> key = store.find(op.hive, op.path)) {
-          if (key->removeValue(op.name)) key->touch(store.stamp());
+          if (key->removeValue(op.name)) key->touch(nextStamp());
         }
         break;
       case RegFileOp::Kind::SetLastWrite:
@@ -56,6 +64,7 @@ void applyRegFile(RegistryStore& store, const std::vector<RegFileOp>& ops, bool 
         break;
     }
   }
+  if (fileTime) store.clock().atLeast(fileTime);
   // Recorded times win over the stamps of the load itself.
   for (const RegFileOp* op : times) {
     if (std::shared_ptr<RegistryKey> key = store.find(op->hive, op->path)) {

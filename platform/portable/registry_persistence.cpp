@@ -1,5 +1,7 @@
 #include "registry_persistence.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -40,6 +42,15 @@ void saveAtExit() {
   }
 }
 
+// The file's modification time as a FILETIME count; 0 when it cannot be read.
+std::uint64_t modificationTime(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0 || info.st_mtim.tv_sec < 0) return 0;
+  constexpr std::uint64_t kUnixEpochInFileTime = 116444736000000000ull;
+  return kUnixEpochInFileTime + static_cast<std::uint64_t>(info.st_mtim.tv_sec) * 10000000ull +
+         static_cast<std::uint64_t>(info.st_mtim.tv_nsec) / 100;
+}
+
 }  // namespace
 
 void startPersistence(RegistryStore& store) {
@@ -61,7 +72,7 @@ void startPersistence(RegistryStore& store) {
       state.startupError = parsed.error;
       return;
     }
-    applyRegFile(store, parsed.ops, false);
+    applyRegFile(store, parsed.ops, false, modificationTime(state.path));
   }
   std::atexit(saveAtExit);
 }

@@ -1,6 +1,7 @@
 // WINPLAT_REGISTRY_FILE: loaded on first use, saved at exit when changed, never over a
 // malformed file. Each step runs in a child process of its own.
 #include <sys/stat.h>
+#include <utime.h>
 
 #include <cstdio>
 #include <memory>
@@ -65,6 +66,22 @@ TEST(RegistryPersistenceTest, MalformedFileStartsEmptyAndIsNeverOverwritten) {
   ASSERT_EQ(0, runProbe(file, "set Colour red").status);
   EXPECT_EQ(broken, readAll(file));
   EXPECT_EQ(1u, dir.entries());
+}
+
+TEST(RegistryPersistenceTest, KeysWithoutRecordedTimesTakeTheFilesTime) {
+  // A hand-written file (no time comments) must give the same times at every load, or
+  // nothing that compares last-write times across runs could work on it.
+  TempDirectory dir;
+  std::string file = dir.file("hand-written.reg");
+  writeAll(file, "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Probe]\n\"Colour\"=\"blue\"\n");
+  struct utimbuf times {};
+  times.actime = times.modtime = 1262304240;  // 2010-01-01 00:04:00 UTC
+  ASSERT_EQ(0, ::utime(file.c_str(), &times));
+  EXPECT_EQ("01CA8A75EB7B1800\n", runProbe(file, "time").output);
+  EXPECT_EQ("01CA8A75EB7B1800\n", runProbe(file, "time").output);
+  // A change made after such a load is stamped later than the file.
+  ASSERT_EQ(0, runProbe(file, "set Colour red").status);
+  EXPECT_GT(runProbe(file, "time").output, std::string("01CA8A75EB7B1800\n"));
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 //   registry_probe set NAME TEXT   writes HKCU\Software\Probe NAME = TEXT
 //   registry_probe get NAME        prints the text, or "missing"
 //   registry_probe error           prints platform::startupError()
+//   registry_probe time            prints the last-write time of HKCU\Software\Probe in hex
+#include <cinttypes>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -37,6 +40,18 @@ int main(int argc, char** argv) {
       std::printf("missing\n");
     } else {
       std::printf("%s\n", text);
+    }
+    return 0;
+  }
+  if (argc >= 2 && std::strcmp(argv[1], "time") == 0) {
+    platform::unique_hkey key;
+    FILETIME time{};
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Probe", 0, KEY_READ, key.put()) != ERROR_SUCCESS ||
+        RegQueryInfoKeyA(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                         nullptr, &time) != ERROR_SUCCESS) {
+      std::printf("missing\n");
+    } else {
+      std::printf("%016" PRIX64 "\n", (std::uint64_t{time.dwHighDateTime} << 32) | time.dwLowDateTime);
     }
     return 0;
   }
