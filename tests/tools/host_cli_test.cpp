@@ -115,4 +115,59 @@ TEST_F(HostCli, RejectsUnknownCommandsAndOptions) {
   EXPECT_NE(help.out.find("list"), std::string::npos);
 }
 
+// A one-view machine with one program and one executable, for the query steps.
+const char* const kQueryRegistry =
+    "REGEDIT4\n"
+    "\n"
+    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quill Editor]\n"
+    "\"DisplayName\"=\"Quill Editor\"\n"
+    "\n"
+    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Quill.EXE]\n"
+    "\"Path\"=\"C:\\\\Quill\"\n";
+
+TEST_F(HostCli, QueryStepsRunInOrderOnOneDetector) {
+  writeFile(dir_ + "/q.reg", kQueryRegistry);
+  RunResult result = run(
+      "--registry q.reg --mode 2 --cache c.db query quill.exe query 'Quill Editor' wildcard 'quill*' "
+      "wildcard '*' save query 'quill editor' wildcard 'quill*' wildcard 'qu*' refresh query 'quill editor'");
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  // No cache file yet: a full scan. After the save, answers come from the recorded names.
+  EXPECT_EQ(result.out,
+            "start: scan (mode 3)\n"
+            "query quill.exe: installed (entries)\n"
+            "query Quill Editor: not installed (entries)\n"
+            "wildcard quill*: installed (entries)\n"
+            "wildcard *: installed (entries)\n"
+            "save: saved\n"
+            "query quill editor: not installed (cache)\n"
+            "wildcard quill*: installed (cache)\n"
+            "wildcard qu*: not installed (cache)\n"
+            "refresh: rescanned (mode 3)\n"
+            "query quill editor: installed (entries)\n");
+}
+
+TEST_F(HostCli, QueryStepsReportAsJson) {
+  writeFile(dir_ + "/q.reg", kQueryRegistry);
+  RunResult result = run("--registry q.reg --json query quill.exe");
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(result.out,
+            "[\n"
+            "  {\"step\": \"start\", \"argument\": \"\", \"result\": \"scan (mode 1)\"},\n"
+            "  {\"step\": \"query\", \"argument\": \"quill.exe\", \"result\": \"installed (entries)\"}\n"
+            "]\n");
+}
+
+TEST_F(HostCli, SaveThatCannotOpenItsFileFails) {
+  writeFile(dir_ + "/q.reg", kQueryRegistry);
+  RunResult result = run("--registry q.reg --mode 2 --cache missing/c.db save");
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_NE(result.out.find("save: cannot open the cache file (-1)\n"), std::string::npos) << result.out;
+}
+
+TEST_F(HostCli, MalformedStepsAreRejected) {
+  EXPECT_EQ(run("query").exitCode, 64);
+  EXPECT_EQ(run("save query").exitCode, 64);
+  EXPECT_EQ(run("save frobnicate").exitCode, 64);
+}
+
 }  // namespace

@@ -3,6 +3,11 @@
 const std::vector<Subcommand>& subcommands() {
   static const std::vector<Subcommand> table = {
       {"list", "", "list the uninstall entries", runList},
+      // These four are steps on one detector and may follow one another: query a save.
+      {"query", "NAME", "is NAME installed (exact)", runSession},
+      {"wildcard", "PATTERN", "is anything matching PATTERN (* only) installed", runSession},
+      {"save", "", "SaveDetectorCache", runSession},
+      {"refresh", "", "RefreshCache", runSession},
   };
   return table;
 }

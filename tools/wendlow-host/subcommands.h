@@ -27,3 +27,5 @@ const Subcommand* findSubcommand(const std::string& name);
 
 // Commands.
 int runList(const HostContext& context);
+// query, wildcard, save and refresh, in the order given on the command line.
+int runSession(const HostContext& context);

@@ -1,0 +1,101 @@
+#include "cache_file_check.h"
+
+#include <string>
+
+#include "cache_statements.h"
+
+namespace {
+
+// Whether the query gives at least one row.
+bool hasRow(cDataLoader& loader, const std::u16string& sql) {
+  std::u16string ignored;
+  bool done = true;
+  if (loader.prepare(sql) == 0) loader.nextValue(ignored, done);
+  loader.finalize();
+  return !done;
+}
+
+// SQLite keeps each table's CREATE statement as it was written, so a table made by our
+// statement compares equal to it.
+bool tableMadeBy(cDataLoader& loader, const std::u16string& name, const std::u16string& createStatement) {
+  // The statement is pasted between single quotes: it is one of our constants and holds none.
+  return hasRow(loader, u"SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = '" + name + u"' AND sql = '" +
+                            createStatement + u"'");
+}
+
+bool tableExists(cDataLoader& loader, const std::u16string& name) {
+  return hasRow(loader, u"SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = '" + name + u"'");
+}
+
+std::u16string machineUtf16Name() {
+  const char16_t one = 1;
+  return *reinterpret_cast<const unsigned char*>(&one) == 1 ? u"UTF-16le" : u"UTF-16be";
+}
+
+// Rows whose named columns hold something other than text or null.
+bool nonTextIn(cDataLoader& loader, const std::u16string& table, std::initializer_list<const char16_t*> columns) {
+  std::u16string condition;
+  for (const char16_t* column : columns) {
+    if (!condition.empty()) condition += u" OR ";
+    condition += u"typeof(" + std::u16string(column) + u") NOT IN ('text', 'null')";
+  }
+  return hasRow(loader, u"SELECT 1 FROM " + table + u" WHERE " + condition + u" LIMIT 1");
+}
+
+}  // namespace
+
+bool CacheFileCheck::loadable() const {
+  return verdictRead && sound && utf16 && plugincache != TableShape::Unexpected &&
+         cacheinfo != TableShape::Unexpected && !unexpectedValues;
+}
+
+bool CacheFileCheck::replaceable() const {
+  if (!verdictRead) return false;  // locked or unreadable: no evidence either way
+  if (!sound) return true;         // damaged: whatever it held is no longer reliable
+  // Sound, but its text cannot be read as ours: only when nothing in it belongs to anyone else.
+  return !utf16 && !otherObjects;
+}
+
+CacheFileCheck checkCacheFile(cDataLoader& loader, bool wow64Layout) {
+  CacheFileCheck check;
+  if (hasRow(loader, u"SELECT 1 FROM pragma_quick_check WHERE quick_check = 'ok'")) {
+    check.verdictRead = check.sound = true;
+  } else if (hasRow(loader, u"SELECT 1 FROM pragma_quick_check WHERE quick_check <> 'ok' LIMIT 1")) {
+    check.verdictRead = true;
+  }
+  if (!check.sound) return check;
+
+  check.utf16 = hasRow(loader, u"SELECT 1 FROM pragma_encoding WHERE encoding = '" + machineUtf16Name() + u"'");
+  check.otherObjects = hasRow(loader,
+                              u"SELECT 1 FROM sqlite_master WHERE NOT (type = 'table' AND name IN "
+                              u"('plugincache', 'cacheinfo')) AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' LIMIT 1");
+
+  if (tableMadeBy(loader, u"plugincache", cache_sql::kCreatePluginCache)) {
+    check.plugincache = TableShape::Ours;
+  } else if (tableExists(loader, u"plugincache")) {
+    check.plugincache = TableShape::Unexpected;
+  }
+
+  const std::u16string ours = wow64Layout ? cache_sql::kCreateCacheInfo64 : cache_sql::kCreateCacheInfo32;
+  const std::u16string other = wow64Layout ? cache_sql::kCreateCacheInfo32 : cache_sql::kCreateCacheInfo64;
+  if (tableMadeBy(loader, u"cacheinfo", ours)) {
+    check.cacheinfo = TableShape::Ours;
+  } else if (tableMadeBy(loader, u"cacheinfo", other)) {
+    check.cacheinfo = TableShape::OtherOurs;
+  } else if (tableExists(loader, u"cacheinfo")) {
+    check.cacheinfo = TableShape::Unexpected;
+  }
+
+  if (check.plugincache == TableShape::Ours) {
+    check.unexpectedValues |= nonTextIn(loader, u"plugincache", {u"executable", u"uninstallkey"});
+  }
+  // The time halves that a load reads; the version is never read.
+  if (check.cacheinfo == TableShape::Ours || check.cacheinfo == TableShape::OtherOurs) {
+    const bool fiveColumns = (check.cacheinfo == TableShape::Ours) == wow64Layout;
+    check.unexpectedValues |=
+        fiveColumns ? nonTextIn(loader, u"cacheinfo",
+                                {u"installtime1", u"installtime2", u"installtime64bit1", u"installtime64bit2"})
+                    : nonTextIn(loader, u"cacheinfo", {u"installtime1", u"installtime2"});
+  }
+  return check;
+}

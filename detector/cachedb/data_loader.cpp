@@ -1,0 +1,89 @@
+#include "cachedb/data_loader.h"
+
+#include <sqlite3.h>
+
+#include <cstring>
+#include <limits>
+
+namespace {
+
+// Compiles the first statement of the text; a statement that fails to compile stays null.
+int prepareStatement(sqlite3* connection, const std::u16string& sql, cachedb::unique_statement& statement) {
+  statement.reset();
+  if (connection == nullptr) return SQLITE_MISUSE;
+  return sqlite3_prepare16(connection, sql.c_str(), -1, statement.put(), nullptr);
+}
+
+int bindText(sqlite3_stmt* statement, int index, const std::u16string& value) {
+  constexpr std::size_t maxBytes = static_cast<std::size_t>(std::numeric_limits<int>::max());
+  if (value.size() > maxBytes / sizeof(char16_t)) return SQLITE_TOOBIG;
+  return sqlite3_bind_text16(statement, index, value.data(), static_cast<int>(value.size() * sizeof(char16_t)),
+                             SQLITE_TRANSIENT);
+}
+
+}  // namespace
+
+cDataLoader::~cDataLoader() = default;
+
+int cDataLoader::open(const std::u16string& path) {
+  finalize();
+  connection_.reset();
+  int result = sqlite3_open16(path.c_str(), connection_.put());
+  if (result != SQLITE_OK) {
+    connection_.reset();
+    return result;
+  }
+  execute(u"PRAGMA temp_store = MEMORY");
+  execute(u"PRAGMA journal_mode = OFF");
+  return execute(u"PRAGMA main.journal_mode = OFF");
+}
+
+int cDataLoader::execute(const std::u16string& sql) { return execute(sql, {}); }
+
+int cDataLoader::execute(const std::u16string& sql, const std::vector<std::u16string>& parameters) {
+  cachedb::unique_statement statement;
+  int result = prepareStatement(connection_.get(), sql, statement);
+  if (!statement) return result;
+  for (std::size_t i = 0; i < parameters.size(); ++i) {
+    int bound = bindText(statement.get(), static_cast<int>(i + 1), parameters[i]);
+    if (bound != SQLITE_OK) {
+      // A statement short of its values must not run with nulls in their place.
+      return result == SQLITE_OK ? bound : result;
+    }
+  }
+  sqlite3_step(statement.get());
+  return result;
+}
+
+int cDataLoader::prepare(const std::u16string& sql) {
+  return prepareStatement(connection_.get(), sql, statement_);
+}
+
+void cDataLoader::nextValue(std::u16string& text, bool& done) {
+  text.clear();
+  done = false;
+  if (!statement_ || sqlite3_step(statement_.get()) != SQLITE_ROW) {
+    done = true;
+    return;
+  }
+  const void* bytes = sqlite3_column_blob(statement_.get(), 0);
+  int byteCount = sqlite3_column_bytes(statement_.get(), 0);
+  if (bytes == nullptr || byteCount <= 0) return;
+  text.resize(static_cast<std::size_t>(byteCount) / sizeof(char16_t));
+  // The stored bytes carry no alignment promise: copy rather than reinterpret them.
+  std::memcpy(text.data(), bytes, text.size() * sizeof(char16_t));
+}
+
+void cDataLoader::finalize() { statement_.reset(); }
+
+int cDataLoader::close() {
+  finalize();
+  sqlite3* connection = connection_.release();
+  return connection == nullptr ? SQLITE_OK : sqlite3_close(connection);
+}
+
+int cDataLoader::beginTransaction() { return execute(u"BEGIN;"); }
+
+int cDataLoader::endTransaction() { return execute(u"END;"); }
+
+bool cDataLoader::isUnusableFileResult(int result) { return result == SQLITE_NOTADB || result == SQLITE_CORRUPT; }

@@ -1,0 +1,50 @@
+// cDataLoader: one SQLite connection and one current statement, all text UTF-16.
+// A loader lives for one cache load or save; both handles are released when it goes,
+// whatever path the load or save took.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "cachedb/sqlite_handles.h"
+
+class cDataLoader {
+ public:
+  cDataLoader() = default;
+  virtual ~cDataLoader();
+  cDataLoader(const cDataLoader&) = delete;
+  cDataLoader& operator=(const cDataLoader&) = delete;
+
+  // 0 on success. Otherwise the SQLite result code of the open, or of the last of the three
+  // PRAGMAs; a connection made by a failed open is released at once.
+  int open(const std::u16string& path);
+
+  // Prepares, steps once and finalizes a statement of its own; returns the prepare's result.
+  int execute(const std::u16string& sql);
+  // The same with the values bound, in order, to the statement's parameters as UTF-16 text,
+  // so a value is stored exactly as given whatever characters it holds. Returns the prepare's
+  // result, or the first failing bind's.
+  int execute(const std::u16string& sql, const std::vector<std::u16string>& parameters);
+
+  // Compiles the current statement (the previous one is released first); returns the result.
+  int prepare(const std::u16string& sql);
+  // Steps the current statement. On a row, text is column 0's stored bytes taken as UTF-16
+  // (an odd trailing byte is dropped, a null column gives the empty text) and done is false;
+  // otherwise text is empty and done is true.
+  void nextValue(std::u16string& text, bool& done);
+  void finalize();
+
+  // Releases the current statement, then closes the connection; returns the close's result.
+  int close();
+
+  int beginTransaction();
+  int endTransaction();
+
+  // Whether a result of open says the file is there but is no database, or a damaged one.
+  static bool isUnusableFileResult(int result);
+
+ private:
+  // Declared in this order so the statement goes before the connection that made it.
+  cachedb::unique_connection connection_;
+  cachedb::unique_statement statement_;
+};

@@ -1,0 +1,105 @@
+// query, wildcard, save, refresh: steps on one detector, run in the order given, so that
+// "query editor.exe save" records a name and writes it into the cache. The report starts
+// with the way the detector was filled: from the cache (mode 2 kept) or by a full scan.
+#include <string>
+#include <vector>
+
+#include "detector_mode.h"
+#include "host_platform.h"
+#include "json_output.h"
+#include "platform/text.h"
+#include "subcommands.h"
+
+namespace {
+
+struct Step {
+  std::string command;
+  std::string argument;  // query and wildcard only
+};
+
+// Each command with the number of arguments it takes.
+int argumentCount(const std::string& command) {
+  if (command == "query" || command == "wildcard") return 1;
+  if (command == "save" || command == "refresh") return 0;
+  return -1;
+}
+
+bool parseSteps(const HostOptions& options, std::vector<Step>& steps, std::string& error) {
+  std::vector<std::string> words = {options.subcommand};
+  words.insert(words.end(), options.arguments.begin(), options.arguments.end());
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    Step step{words[i], {}};
+    const int count = argumentCount(step.command);
+    if (count < 0) {
+      error = "unknown step " + step.command + " (query NAME, wildcard PATTERN, save, refresh)";
+      return false;
+    }
+    if (count == 1) {
+      if (i + 1 >= words.size()) {
+        error = step.command + " needs an argument";
+        return false;
+      }
+      step.argument = words[++i];
+    }
+    steps.push_back(std::move(step));
+  }
+  return true;
+}
+
+std::string startPath(WendlowHandle handle) {
+  return (answersFromCache(handle) ? "cache" : "scan") + std::string(" (mode ") +
+         std::to_string(detectorMode(handle)) + ")";
+}
+
+}  // namespace
+
+int runSession(const HostContext& context) {
+  std::vector<Step> steps;
+  std::string error;
+  if (!parseSteps(context.options, steps, error)) {
+    context.err << "wendlow-host: " << error << "\n";
+    return 64;
+  }
+  const HostOptions& options = context.options;
+  DetectorSession session(context.library, options.mode, options.cachePath ? &*options.cachePath : nullptr);
+  if (session.handle() == nullptr) {
+    context.err << "wendlow-host: the detector could not be created\n";
+    return 1;
+  }
+  const WendlowExports& e = context.library;
+  const WendlowHandle h = session.handle();
+
+  std::vector<std::vector<std::u16string>> rows;
+  rows.push_back({u"start", u"", platform::fromUtf8(startPath(h))});
+  int exitCode = 0;
+  for (const Step& step : steps) {
+    const std::u16string argument = commandLineText(step.argument);
+    const char16_t* text = argument.c_str();
+    std::string result;
+    if (step.command == "query" || step.command == "wildcard") {
+      const bool fromCache = answersFromCache(h);
+      const WendlowBool16 found = step.command == "query" ? e.isInstalled(h, &text) : e.isInstalledWildCard(h, &text);
+      result = std::string(found != 0 ? "installed" : "not installed") +
+               (fromCache ? " (cache)" : " (entries)");
+    } else if (step.command == "save") {
+      const std::int32_t saved = e.SaveDetectorCache(h);
+      result = saved == 1 ? "saved" : "cannot open the cache file (" + std::to_string(saved) + ")";
+      if (saved != 1) exitCode = 1;
+    } else {
+      e.RefreshCache(h);
+      result = "rescanned (mode " + std::to_string(detectorMode(h)) + ")";
+    }
+    rows.push_back({platform::fromUtf8(step.command), argument, platform::fromUtf8(result)});
+  }
+
+  if (options.json) {
+    context.out << jsonArrayOfObjects({u"step", u"argument", u"result"}, rows) << "\n";
+  } else {
+    for (const auto& row : rows) {
+      std::string line = platform::toUtf8(row[0]);
+      if (!row[1].empty()) line += " " + platform::toUtf8(row[1]);
+      context.out << line << ": " << platform::toUtf8(row[2]) << "\n";
+    }
+  }
+  return exitCode;
+}
