@@ -11,33 +11,16 @@
 #include <vector>
 
 #include "bench_registry.h"
+#include "bench_timing.h"
 #include "platform/registry.h"
 #include "platform/resource.h"
 #include "detector_mode.h"
 #include "wendlow_library.h"
 
+using bench::medianMs;
+using bench::microsecondsPerCall;
+
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-template <typename Work>
-double medianMs(int rounds, Work work) {
-  std::vector<double> times;
-  for (int i = 0; i < rounds; ++i) {
-    auto start = Clock::now();
-    work();
-    times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-  }
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
-}
-
-template <typename Work>
-double microsecondsPerCall(int calls, Work work) {
-  auto start = Clock::now();
-  for (int i = 0; i < calls; ++i) work();
-  return std::chrono::duration<double, std::micro>(Clock::now() - start).count() / calls;
-}
 
 std::u16string decimal(std::size_t n) {
   std::u16string text;

@@ -9,25 +9,11 @@
 #include <vector>
 
 #include "bench_registry.h"
+#include "bench_timing.h"
 #include "wendlow_library.h"
 
-namespace {
-
-using Clock = std::chrono::steady_clock;
-
-template <typename Work>
-double medianMs(int rounds, Work work) {
-  std::vector<double> times;
-  for (int i = 0; i < rounds; ++i) {
-    auto start = Clock::now();
-    work();
-    times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-  }
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
-}
-
-}  // namespace
+using bench::Clock;
+using bench::medianMs;
 
 int main(int argc, char** argv) {
   const std::size_t entries = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 5000;
