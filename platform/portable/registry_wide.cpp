@@ -25,6 +25,16 @@ void terminateString(DWORD type, BYTE* data, DWORD size, DWORD capacity) {
   data[size + 1] = 0;
 }
 
+// Copies data that fits into the caller's buffer (none given: nothing to copy).
+LONG deliver(const portable::RegistryValue& value, BYTE* lpData, DWORD capacity) {
+  if (!lpData) return ERROR_SUCCESS;
+  const DWORD size = static_cast<DWORD>(value.data.size());
+  if (size > capacity) return ERROR_MORE_DATA;
+  if (size) std::memcpy(lpData, value.data.data(), size);
+  terminateString(value.type, lpData, size, capacity);
+  return ERROR_SUCCESS;
+}
+
 }  // namespace
 
 LONG RegOpenKeyExW(HKEY hKey, const char16_t* lpSubKey, DWORD, REGSAM samDesired, HKEY* phkResult) {
@@ -100,17 +110,9 @@ LONG RegQueryValueExW(HKEY hKey, const char16_t* lpValueName, DWORD* lpReserved,
     portable::RegistryValue value;
     LONG rc = portable::queryValue(hKey, orEmpty(lpValueName), value);
     if (rc != ERROR_SUCCESS) return rc;
-    DWORD size = static_cast<DWORD>(value.data.size());
-    if (lpData) {
-      if (size > *lpcbData) {
-        rc = ERROR_MORE_DATA;
-      } else {
-        if (size) std::memcpy(lpData, value.data.data(), size);
-        terminateString(value.type, lpData, size, *lpcbData);
-      }
-    }
+    rc = deliver(value, lpData, lpData ? *lpcbData : 0);
     if (lpType) *lpType = value.type;
-    if (lpcbData) *lpcbData = size;
+    if (lpcbData) *lpcbData = static_cast<DWORD>(value.data.size());
     return rc;
   });
 }
@@ -158,23 +160,15 @@ LONG RegEnumValueW(HKEY hKey, DWORD dwIndex, char16_t* lpValueName, DWORD* lpcch
     portable::RegistryValue value;
     LONG rc = portable::enumValue(hKey, dwIndex, value);
     if (rc != ERROR_SUCCESS) return rc;
-    DWORD size = static_cast<DWORD>(value.data.size());
     if (value.name.size() >= *lpcchValueName) {
       rc = ERROR_MORE_DATA;
     } else {
       std::memcpy(lpValueName, value.name.c_str(), (value.name.size() + 1) * sizeof(char16_t));
       *lpcchValueName = static_cast<DWORD>(value.name.size());
-      if (lpData) {
-        if (size > *lpcbData) {
-          rc = ERROR_MORE_DATA;
-        } else {
-          if (size) std::memcpy(lpData, value.data.data(), size);
-          terminateString(value.type, lpData, size, *lpcbData);
-        }
-      }
+      rc = deliver(value, lpData, lpData ? *lpcbData : 0);
     }
     if (lpType) *lpType = value.type;
-    if (lpcbData) *lpcbData = size;
+    if (lpcbData) *lpcbData = static_cast<DWORD>(value.data.size());
     return rc;
   });
 }
