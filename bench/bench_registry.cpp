@@ -34,15 +34,6 @@ platform::unique_hkey create(const std::u16string& path) {
   return platform::unique_hkey(key);
 }
 
-std::u16string number(std::size_t n) {
-  std::u16string text;
-  do {
-    text.insert(text.begin(), static_cast<char16_t>(u'0' + n % 10));
-    n /= 10;
-  } while (n != 0);
-  return text;
-}
-
 void removeFrom(const std::u16string& area) {
   win::HKEY raw = nullptr;
   if (win::RegOpenKeyExW(win::HKEY_LOCAL_MACHINE, area.c_str(), 0, win::KEY_ALL_ACCESS, &raw) != win::ERROR_SUCCESS)
@@ -87,7 +78,7 @@ std::size_t walkRoot(const std::u16string& rootPath, win::REGSAM access, const c
 
 bool populate(std::size_t uninstallCount, std::size_t appPathCount) {
   for (std::size_t i = 0; i < uninstallCount; ++i) {
-    const std::u16string id = number(i);
+    const std::u16string id = decimal(i);
     platform::unique_hkey key = create(kUninstall + kBenchPrefix + u"Program " + id);
     if (!key) return false;
     const std::u16string folder = u"C:\\Program Files (x86)\\Bench Vendor " + id + u"\\Program " + id;
@@ -105,7 +96,7 @@ bool populate(std::size_t uninstallCount, std::size_t appPathCount) {
     if (!ok) return false;
   }
   for (std::size_t i = 0; i < appPathCount; ++i) {
-    const std::u16string id = number(i);
+    const std::u16string id = decimal(i);
     platform::unique_hkey key = create(kAppPaths + kBenchPrefix + id + u".exe");
     if (!key || !setText(key.get(), u"", u"C:\\Program Files\\Bench\\" + id + u".exe") ||
         !setText(key.get(), u"Path", u"C:\\Program Files\\Bench")) {
@@ -142,6 +133,15 @@ bool processIsWow64() {
                                                 win::GetProcAddress(kernel, "IsWow64Process"));
   win::BOOL wow64 = 0;
   return isWow64Process != nullptr && isWow64Process(win::GetCurrentProcess(), &wow64) != 0 && wow64 == 1;
+}
+
+std::u16string decimal(std::size_t n) {
+  std::u16string text;
+  do {
+    text.insert(text.begin(), static_cast<char16_t>(u'0' + n % 10));
+    n /= 10;
+  } while (n != 0);
+  return text;
 }
 
 }  // namespace bench

@@ -24,6 +24,9 @@ void removePopulated();
 // subkeys it opened, so the work cannot be optimised away.
 std::size_t bareScanLoop(bool wow64);
 
+// n in decimal digits, as the entry names use it.
+std::u16string decimal(std::size_t n);
+
 // IsWow64Process, looked up as the detector looks it up.
 bool processIsWow64();
 

@@ -18,18 +18,10 @@
 #include "wendlow_library.h"
 
 using bench::medianMs;
+using bench::decimal;
 using bench::microsecondsPerCall;
 
 namespace {
-
-std::u16string decimal(std::size_t n) {
-  std::u16string text;
-  do {
-    text.insert(text.begin(), static_cast<char16_t>(u'0' + n % 10));
-    n /= 10;
-  } while (n != 0);
-  return text;
-}
 
 // The key populate gives entry i, as the detector files it.
 std::u16string benchKey(std::size_t i) { return u"wendlowbench program " + decimal(i); }
