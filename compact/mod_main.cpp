@@ -9,15 +9,32 @@ namespace compact {
 namespace {
 
 constexpr win::DWORD kPathBuffer = 340;
+constexpr win::DWORD kReplaceFlags = win::MOVEFILE_REPLACE_EXISTING | win::MOVEFILE_WRITE_THROUGH;
+
+// The complete copy takes the batch file's place in one step; false when the rename failed.
+bool replaceWith(TemporaryFile& copy, const std::string& batchFile) {
+  if (!win::MoveFileExA(copy.path().c_str(), batchFile.c_str(), kReplaceFlags)) return false;
+  copy.release();
+  return true;
+}
 
 // The batch file keeps its old contents unless the complete, flushed copy replaces it.
-void rewriteBatchFile(const std::u16string& sBatchFile, TemporaryFile& copy, const BeforeReplace& beforeReplace) {
+void rewriteBatchFile(const std::u16string& sBootRoot, const std::u16string& sBatchFile, TemporaryFile& copy,
+                      const BeforeReplace& beforeReplace) {
   const std::u16string sTempFile = platform::fromAnsi(copy.path());
   if (RemoveLinesContaining(sBatchFile, sTempFile, kSearchText) == kCopyFailed) return;
   if (beforeReplace && !beforeReplace(sBatchFile, sTempFile)) return;
-  if (win::MoveFileExA(copy.path().c_str(), platform::toAnsi(sBatchFile).c_str(),
-                       win::MOVEFILE_REPLACE_EXISTING | win::MOVEFILE_WRITE_THROUGH))
-    copy.release();
+  const std::string batchFile = platform::toAnsi(sBatchFile);
+  if (replaceWith(copy, batchFile) || win::GetLastError() != static_cast<win::DWORD>(win::ERROR_NOT_SAME_DEVICE))
+    return;
+
+  // A rename cannot leave its volume: with the temporary folder on another drive the copy
+  // is made once more beside the batch file and renamed from there.
+  char name[kPathBuffer + 1] = {};
+  if (win::GetTempFileNameA(platform::toAnsi(sBootRoot).c_str(), "tmp", 0, name) == 0) return;
+  TemporaryFile nearCopy{std::string(name)};
+  if (RemoveLinesContaining(sBatchFile, platform::fromAnsi(nearCopy.path()), kSearchText) == kCopyFailed) return;
+  replaceWith(nearCopy, batchFile);
 }
 
 void run(const BeforeReplace& beforeReplace) {
@@ -26,7 +43,8 @@ void run(const BeforeReplace& beforeReplace) {
 
   char buffer[kPathBuffer + 1] = {};
   const win::DWORD tempLength = win::GetTempPathA(kPathBuffer, buffer);
-  // No temporary folder: nothing is done, the RunOnce value stays.
+  // No temporary folder (or one too long for the buffer): nothing is done, the RunOnce
+  // value stays.
   if (tempLength == 0 || tempLength >= kPathBuffer) return;
   const std::string tempFolder(buffer, tempLength);
 
@@ -36,7 +54,7 @@ void run(const BeforeReplace& beforeReplace) {
     char name[kPathBuffer + 1] = {};
     if (win::GetTempFileNameA(tempFolder.c_str(), "tmp", 0, name) == 0) return;  // as above
     TemporaryFile copy{std::string(name)};
-    rewriteBatchFile(sBatchFile, copy, beforeReplace);
+    rewriteBatchFile(sBootRoot, sBatchFile, copy, beforeReplace);
   }
   DeleteRunOnceValue(kRunOnceValueName);
 }

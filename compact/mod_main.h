@@ -27,7 +27,8 @@ void Main(const BeforeReplace& beforeReplace);
 std::u16string GetWindowsDir();
 
 // Copies sSource to sTarget without the lines that contain sSearch (case-sensitive), every
-// kept line ending in CR LF, and flushes the copy to the disk. Returns the number of
+// kept line ending in CR LF, and flushes the copy to the disk. A source line ends at CR or
+// CR LF; a lone LF belongs to the line. Returns the number of
 // removed lines (at most 32767), or kCopyFailed when the source could not be read or the
 // copy not be written completely.
 std::int16_t RemoveLinesContaining(const std::u16string& sSource, const std::u16string& sTarget,

@@ -9,6 +9,8 @@ namespace compact {
 
 std::int16_t RemoveLinesContaining(const std::u16string& sSource, const std::u16string& sTarget,
                                    const std::u16string& sSearch) {
+  // A lone LF ends a line too: taken as text, a file written with LF alone would be one
+  // line, and a single match would remove all of it.
   platform::TextFileReader source(platform::toAnsi(sSource).c_str());
   if (!source.isOpen()) return kCopyFailed;
   platform::TextFileWriter target(platform::toAnsi(sTarget).c_str());

@@ -129,6 +129,11 @@ BOOL MoveFileExA(const char* lpExistingFileName, const char* lpNewFileName, DWOR
     return failWith<BOOL>(error, 0);
   if (!portable::files::moveAllowed()) return failWith<BOOL>(ERROR_ACCESS_DENIED, 0);
   if (!exists(from)) return failWith<BOOL>(ERROR_FILE_NOT_FOUND, 0);
+  // Every drive letter is a volume of its own, and a plain move stays on its volume.
+  const char fromDrive = portable::files::driveLetterOf(lpExistingFileName);
+  const char toDrive = portable::files::driveLetterOf(lpNewFileName);
+  if (fromDrive != 0 && toDrive != 0 && fromDrive != toDrive && !(dwFlags & MOVEFILE_COPY_ALLOWED))
+    return failWith<BOOL>(ERROR_NOT_SAME_DEVICE, 0);
 
   const bool replace = (dwFlags & MOVEFILE_REPLACE_EXISTING) != 0;
   if (exists(to)) {

@@ -104,6 +104,13 @@ void clearFileFaults() { setFileFaults(FileFaults{}); }
 
 namespace files {
 
+char driveLetterOf(std::string_view windowsPath) {
+  if (windowsPath.size() >= 2 && std::isalpha(static_cast<unsigned char>(windowsPath[0])) && windowsPath[1] == ':')
+    return driveOf(windowsPath[0]);
+  if (!windowsPath.empty() && (windowsPath[0] == '\\' || windowsPath[0] == '/')) return 'C';
+  return 0;
+}
+
 win::DWORD mapPath(std::string_view windowsPath, std::string& hostPath) {
   std::string path(windowsPath);
   for (char& c : path)

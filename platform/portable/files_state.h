@@ -12,6 +12,9 @@ namespace portable::files {
 
 // ERROR_SUCCESS and the host path, or why the Windows path has no host place.
 win::DWORD mapPath(std::string_view windowsPath, std::string& hostPath);
+// The upper-case drive letter a path names (C for a rooted path without one); 0 for a
+// relative path, whose drive is whatever is current.
+char driveLetterOf(std::string_view windowsPath);
 std::string windowsDirectory();
 std::string tempPath();
 

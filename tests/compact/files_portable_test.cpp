@@ -64,6 +64,18 @@ TEST_F(PortableFiles, FoldersComeFromEnvironmentAndHooks) {
   EXPECT_STREQ(buffer, "C:\\TEMP\\");
 }
 
+TEST_F(PortableFiles, EachDriveIsAVolumeOfItsOwn) {
+  ScratchFolder folder;  // drive S
+  portable::setDriveFolder('T', folder.hostPath().string());
+  folder.write("a.txt", "a");
+  EXPECT_FALSE(win::MoveFileExA("S:\\a.txt", "T:\\b.txt", win::MOVEFILE_REPLACE_EXISTING));
+  EXPECT_EQ(win::GetLastError(), static_cast<win::DWORD>(win::ERROR_NOT_SAME_DEVICE));
+  EXPECT_TRUE(folder.exists("a.txt"));
+  EXPECT_TRUE(win::MoveFileExA("S:\\a.txt", "t:\\b.txt", win::MOVEFILE_COPY_ALLOWED));
+  EXPECT_TRUE(win::MoveFileExA("T:\\b.txt", "t:\\c.txt", 0)) << "the letter's case does not matter";
+  EXPECT_EQ(folder.names(), std::set<std::string>{"c.txt"});
+}
+
 TEST_F(PortableFiles, InjectedWriteAndFlushFailuresReachTheWriter) {
   ScratchFolder folder;
   const std::string path = folder.windowsPath("out.txt");

@@ -58,9 +58,27 @@ run_hxreg
 run_once_present && fail "the RunOnce value is still there without a batch file"
 
 echo "== RunOnce value already absent"
-printf 'a\nb' >"$batch"
+printf 'a\rb\nc' >"$batch"
 run_hxreg
-[ "$(od -An -tx1 "$batch")" = "$(printf 'a\r\nb\r\n' | od -An -tx1)" ] || fail "batch file not rewritten with CR LF"
+[ "$(od -An -tx1 "$batch")" = "$(printf 'a\r\nb\r\nc\r\n' | od -An -tx1)" ] || fail "batch file not rewritten with CR LF"
+
+# A rename cannot leave its volume: with the temporary folder on a drive of another file
+# system the copy still has to replace the batch file. Only where such a file system exists.
+if [ -d /dev/shm ] && [ "$(stat -c %d /dev/shm)" != "$(stat -c %d "$drive_c")" ] && [ ! -e "$WINEPREFIX/dosdevices/q:" ]; then
+  echo "== temporary folder on another volume"
+  other=$(mktemp -d /dev/shm/hxreg-e2e.XXXXXX)
+  mkdir "$other/TEMP"
+  ln -s "$other" "$WINEPREFIX/dosdevices/q:"
+  printf 'x\r\nC:\\WINDOWS\\command\\scanreg.exe /opt /fix\r\ny\r\n' >"$batch"
+  set_run_once
+  exe_windows=$("$wine" winepath -w "$exe" 2>/dev/null | tr -d '\r')
+  "$wine" cmd /c "set TEMP=Q:\\TEMP&& set TMP=Q:\\TEMP&& $exe_windows" >/dev/null 2>&1
+  [ "$(od -An -tx1 "$batch")" = "$(printf 'x\r\ny\r\n' | od -An -tx1)" ] || fail "batch file not cleaned with the temporary folder on another volume"
+  [ -z "$(ls -A "$other/TEMP")" ] || fail "temporary files left on the other volume: $(ls -A "$other/TEMP")"
+  run_once_present && fail "the RunOnce value is still there (other volume)"
+  rm -f "$WINEPREFIX/dosdevices/q:"
+  rm -rf "$other"
+fi
 
 temp_after=$(temp_files)
 [ "$temp_before" = "$temp_after" ] || fail "temporary files left: $(comm -13 <(echo "$temp_before") <(echo "$temp_after"))"

@@ -107,6 +107,32 @@ TEST_F(CompactMain, FailedCopyLeavesTheBatchFileWhole) {
   }
 }
 
+// A rename cannot cross volumes, so a copy made on another drive is made again beside the
+// batch file before it replaces it.
+TEST_F(CompactMain, TemporaryFolderOnAnotherDrive) {
+  ScratchFolder otherDrive;
+  portable::setDriveFolder('D', otherDrive.hostPath().string());
+  std::filesystem::create_directory(otherDrive.hostPath("TEMP"));
+  portable::setTempPath("D:\\TEMP\\");
+  drive_.write("autoexec.bat", kBatch);
+
+  compact::Main();
+  EXPECT_EQ(drive_.read("autoexec.bat"), kCleaned);
+  EXPECT_FALSE(runOnceValuePresent());
+  EXPECT_TRUE(otherDrive.names("TEMP").empty()) << "the first copy is gone";
+  EXPECT_EQ(drive_.names(), (std::set<std::string>{"autoexec.bat", "TEMP"})) << "the second copy is gone";
+
+  setRunOnceValue();
+  drive_.write("autoexec.bat", kBatch);
+  portable::setFileFaults({/*failWritesAfterBytes=*/static_cast<std::uint64_t>(kCleaned.size()), {}, false, false});
+  compact::Main();
+  portable::clearFileFaults();
+  EXPECT_EQ(drive_.read("autoexec.bat"), kBatch) << "the second copy could not be written";
+  EXPECT_TRUE(otherDrive.names("TEMP").empty());
+  EXPECT_EQ(drive_.names(), (std::set<std::string>{"autoexec.bat", "TEMP"}));
+  portable::setDriveFolder('D', "");
+}
+
 TEST_F(CompactMain, OldFileIsWholeRightUpToTheReplace) {
   drive_.write("autoexec.bat", kBatch);
   int calls = 0;

@@ -103,6 +103,29 @@ TEST_P(RegistryBothForms, MultiStringKeepsOneNulAfterEachItem) {
   EXPECT_EQ(registry.ValueType(), 7);
 }
 
+// Data whose size does not fit its type is read into a buffer of at least that size.
+TEST_P(RegistryBothForms, DataOfUnusualSizeReadsWithinItsBuffer) {
+  putValue(HKEY_CURRENT_USER, kRoot, u"Short", win::REG_DWORD, {0x34, 0x12});
+  putValue(HKEY_CURRENT_USER, kRoot, u"Long", win::REG_DWORD, {1, 0, 0, 0, 2, 0, 0, 0});
+  putValue(HKEY_CURRENT_USER, kRoot, u"OneByte", win::REG_DWORD_BIG_ENDIAN, {0x7F});
+  putValue(HKEY_CURRENT_USER, kRoot, u"Unterminated", win::REG_SZ, utf16Bytes(u"ab", false));
+  putValue(HKEY_CURRENT_USER, kRoot, u"OddBytes", win::REG_SZ, {0x61, 0x00, 0x62});
+  putValue(HKEY_CURRENT_USER, kRoot, u"Big", win::REG_SZ, std::vector<std::uint8_t>(300000, 0x41));
+  tray::clsRegistry registry(wide());
+  const auto read = [&](const std::u16string& name) {
+    return registry.GetRegistryValue(tray::kHiveCurrentUser, kRoot, name, u"fallback");
+  };
+
+  EXPECT_EQ(read(u"Short"), TaggedValue::fromInteger32(0x1234));
+  EXPECT_EQ(read(u"Long"), TaggedValue::fromInteger32(1));
+  EXPECT_EQ(read(u"OneByte"), TaggedValue::fromInteger32(0x7F000000));
+  EXPECT_EQ(read(u"Unterminated"), TaggedValue::fromString(u"a")) << "the last of size bytes is taken as the terminator";
+  EXPECT_EQ(read(u"OddBytes"), TaggedValue::fromString(u""));
+  const TaggedValue big = read(u"Big");
+  ASSERT_NE(big.asString(), nullptr);
+  EXPECT_EQ(big.asString()->size(), 149999u);
+}
+
 class ExpandingRegistry : public RegistryBothForms {
  protected:
   void SetUp() override {

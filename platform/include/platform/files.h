@@ -46,7 +46,8 @@ UINT GetTempFileNameA(const char* lpPathName, const char* lpPrefixString, UINT u
 BOOL DeleteFileA(const char* lpFileName);
 // With MOVEFILE_REPLACE_EXISTING an existing target is replaced in one step: a reader sees
 // either the old or the new file, never neither. MOVEFILE_WRITE_THROUGH returns only after
-// the move is on the disk.
+// the move is on the disk. Without MOVEFILE_COPY_ALLOWED a move to another volume (drive)
+// fails with ERROR_NOT_SAME_DEVICE.
 BOOL MoveFileExA(const char* lpExistingFileName, const char* lpNewFileName, DWORD dwFlags);
 
 }  // namespace win
