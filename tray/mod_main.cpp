@@ -59,8 +59,12 @@ RunningTray Main(platform::ApplicationWindow& application) {
   const std::u16string commandLine = platform::commandLine();
 
   running.instanceMutex.reset(win::CreateMutexA(nullptr, 0, kMutexName));
+  const win::DWORD mutexError = win::GetLastError();
+  // A mutex that we may not open (an instance started with other rights holds it) tells of a
+  // running instance just as much as one that we opened.
   const bool previousInstance =
-      running.instanceMutex && win::GetLastError() == static_cast<win::DWORD>(win::ERROR_ALREADY_EXISTS);
+      running.instanceMutex ? mutexError == static_cast<win::DWORD>(win::ERROR_ALREADY_EXISTS)
+                            : mutexError == static_cast<win::DWORD>(win::ERROR_ACCESS_DENIED);
   if (previousInstance) ActivatePrevInstance(application);
 
   runArguments() = RunArgumentsOf(commandLine);

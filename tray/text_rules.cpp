@@ -1,5 +1,7 @@
 #include "text_rules.h"
 
+#include "platform/user.h"
+
 namespace tray {
 
 std::u16string TrimSpaces(std::u16string_view text) {
@@ -11,12 +13,7 @@ std::u16string TrimSpaces(std::u16string_view text) {
 
 std::u16string UpperCase(std::u16string_view text) {
   std::u16string result(text);
-  for (char16_t& c : result) {
-    const bool asciiLower = c >= u'a' && c <= u'z';
-    const bool latin1Lower = c >= 0xE0 && c <= 0xFE && c != 0xF7;
-    if (asciiLower || latin1Lower) c = static_cast<char16_t>(c - 0x20);
-    else if (c == 0xFF) c = 0x178;  // y with diaeresis
-  }
+  if (!result.empty()) win::CharUpperBuffW(result.data(), static_cast<win::DWORD>(result.size()));
   return result;
 }
 

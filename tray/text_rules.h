@@ -8,7 +8,7 @@ namespace tray {
 
 // Without leading and trailing spaces (only U+0020 counts as a space).
 std::u16string TrimSpaces(std::u16string_view text);
-// Upper case of the Latin letters (ASCII and Latin-1).
+// Upper case by the system's case table, letters of every script; the length stays.
 std::u16string UpperCase(std::u16string_view text);
 
 }  // namespace tray

@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <climits>
+#include <set>
 #include <string>
 
 #include "platform/files.h"
@@ -21,11 +22,13 @@ void setProgramIcon(win::HICON icon) { state().programIcon = icon; }
 const std::vector<win::HICON>& destroyedIcons() { return state().destroyedIcons; }
 
 std::vector<std::string> mutexNames() {
-  std::vector<std::string> names;
+  std::set<std::string> names(state().foreignMutexes);
   for (const auto& [name, holders] : state().mutexHolders)
-    if (holders > 0) names.push_back(name);
-  return names;
+    if (holders > 0) names.insert(name);
+  return std::vector<std::string>(names.begin(), names.end());
 }
+
+void addForeignMutex(const std::string& name) { state().foreignMutexes.insert(name); }
 
 }  // namespace portable::user
 
@@ -34,8 +37,12 @@ namespace win {
 using portable::user::state;
 
 HANDLE CreateMutexA(void*, BOOL, const char* lpName) {
-  const auto handle = portable::user::newHandle();
   const std::string name = lpName ? lpName : "";
+  if (state().foreignMutexes.count(name) != 0) {
+    SetLastError(static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    return nullptr;
+  }
+  const auto handle = portable::user::newHandle();
   bool existed = false;
   if (!name.empty()) {
     int& holders = state().mutexHolders[name];

@@ -4,6 +4,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,7 @@ struct UserState {
   std::vector<win::HWND> foregroundWindows;
   std::map<std::string, int> mutexHolders;            // name -> open handles
   std::map<std::uintptr_t, std::string> mutexHandles;  // handle -> name
+  std::set<std::string> foreignMutexes;               // held elsewhere, refused to us
   std::u16string commandLine;
   std::u16string programDirectory;
   bool programDirectorySet = false;

@@ -32,6 +32,7 @@ BOOL AppendMenuW(HMENU hMenu, UINT uFlags, UINT_PTR uIDNewItem, const char16_t* 
   return ::AppendMenuW(hMenu, uFlags, uIDNewItem, detail::wide(lpNewItem));
 }
 BOOL DestroyMenu(HMENU hMenu) { return ::DestroyMenu(hMenu); }
+DWORD CharUpperBuffW(char16_t* lpsz, DWORD cchLength) { return ::CharUpperBuffW(detail::wide(lpsz), cchLength); }
 BOOL TrackPopupMenu(HMENU hMenu, UINT uFlags, int x, int y, int nReserved, HWND hWnd, const void* prcRect) {
   return ::TrackPopupMenu(hMenu, uFlags, x, y, nReserved, hWnd, static_cast<const ::RECT*>(prcRect));
 }

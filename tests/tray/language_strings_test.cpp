@@ -62,6 +62,25 @@ TEST_F(LanguageStrings, LastLineOfAKeyWinsAndOtherLinesAreSkipped) {
   EXPECT_EQ(captions(*form), (std::vector<std::u16string>{u"Run Scan", u"", u"Exit"}));
 }
 
+TEST_F(LanguageStrings, OddLinesAreSkippedAndTheReadingGoesOn) {
+  useLanguage(u"Odd");
+  std::string bytes = "204\r\n";                                   // the key without its colon
+  bytes += std::string("\x00\x01\xFF\x80\x81" "202:binary\r\n", 17);  // binary before a key
+  bytes += std::string("20\0:null among the digits\r\n", 27);
+  bytes += "203:" + std::string(1 << 20, 'L') + "\r\n";              // a very long line
+  bytes += "\r\r\n\n";                                             // empty lines of each kind
+  bytes += std::string("201:Run\0Scan\r\n", 14);
+  bytes += "202:End";  // the last line has no break
+  writeFile("Quorvel/ref/Odd.ini", bytes);
+  auto form = loadForm(WindowsRelease::Win7);
+  EXPECT_EQ(form->BalloonTitle(), std::u16string(1 << 20, u'L'));
+  EXPECT_EQ(form->BalloonText(), kDefaultBalloonText);
+  EXPECT_EQ(form->ProductName(), u"Quorvel Utilities");
+  EXPECT_EQ(wideField(calls()[2].w.szInfoTitle, 64), std::u16string(63, u'L'));
+  // A caption is shown up to a null character it may hold.
+  EXPECT_EQ(captions(*form), (std::vector<std::u16string>{u"Run", u"", u"End"}));
+}
+
 TEST_F(LanguageStrings, ProductNameDoesNotChangeTheBalloon) {
   useLanguage(u"English");
   writeFile("Quorvel/ref/English.ini", "200:Other Name\n");  // LF alone works too

@@ -18,6 +18,11 @@ TEST(RunArguments, KeepsTheFirstThreeTrimmedUpperCasedCharacters) {
   EXPECT_EQ(tray::mod_main::RunArgumentsOf(u"    "), u"");
   EXPECT_EQ(tray::mod_main::RunArgumentsOf(u"a b c"), u"A B");
   EXPECT_EQ(tray::mod_main::RunArgumentsOf(u"\u00e9t\u00e9"), u"\u00c9T\u00c9");
+  // Letters of other scripts are upper-cased as well (Cyrillic, Greek, Latin Extended-A).
+  EXPECT_EQ(tray::mod_main::RunArgumentsOf(u" /\u0441\u0445 now"), u"/\u0421\u0425");
+  EXPECT_EQ(tray::mod_main::RunArgumentsOf(u"\u03b1\u03b2\u03b3\u03b4"), u"\u0391\u0392\u0393");
+  EXPECT_EQ(tray::mod_main::RunArgumentsOf(u"\u0161\u0142z"), u"\u0160\u0141Z");
+  EXPECT_EQ(tray::mod_main::RunArgumentsOf(u"1-\u00df"), u"1-\u00df") << "no capital of its own";
 }
 
 using WindowsVersion = TrayTest;
@@ -95,6 +100,16 @@ TEST_F(Startup, PreviousInstanceIsBroughtForwardAndNoFormIsMade) {
   EXPECT_TRUE(portable::shell::notifyCalls().empty());
   EXPECT_EQ(portable::user::lastMessageWindow(), nullptr) << "no form window was created";
   EXPECT_EQ(application_->title(), u"unwanted instance");
+}
+
+TEST_F(Startup, MutexHeldWithOtherRightsAlsoMeansAPreviousInstance) {
+  // The first tray runs with rights that keep us from opening its mutex.
+  portable::user::addForeignMutex(tray::kMutexName);
+  firstMain_ = portable::user::addWindow("ThunderRT6Main", tray::kApplicationTitle);
+  firstAbove_ = portable::user::addWindow("FirstInstanceForm", u"");
+  EXPECT_THROW(start(u""), portable::user::ProcessEnded);
+  EXPECT_EQ(portable::user::foregroundWindows(), std::vector<win::HWND>{firstAbove_});
+  EXPECT_TRUE(portable::shell::notifyCalls().empty());
 }
 
 TEST_F(Startup, OlderMainWindowClassesAreFoundFirst) {

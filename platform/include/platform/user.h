@@ -43,7 +43,8 @@ constexpr UINT TPM_NONOTIFY = 0x0080;
 constexpr UINT TPM_RETURNCMD = 0x0100;
 
 // lpMutexAttributes is always null in this code base. When the mutex already existed the
-// handle is still returned and GetLastError() (platform/files.h) reports ERROR_ALREADY_EXISTS.
+// handle is still returned and GetLastError() (platform/files.h) reports ERROR_ALREADY_EXISTS;
+// an existing mutex that this process may not open gives null and ERROR_ACCESS_DENIED.
 HANDLE CreateMutexA(void* lpMutexAttributes, BOOL bInitialOwner, const char* lpName);
 BOOL CloseHandle(HANDLE hObject);
 
@@ -61,6 +62,10 @@ BOOL AppendMenuW(HMENU hMenu, UINT uFlags, UINT_PTR uIDNewItem, const char16_t* 
 BOOL DestroyMenu(HMENU hMenu);
 // With TPM_RETURNCMD the result is the chosen item's identifier, 0 when the menu was dismissed.
 BOOL TrackPopupMenu(HMENU hMenu, UINT uFlags, int x, int y, int nReserved, HWND hWnd, const void* prcRect);
+
+// Upper-cases the first cchLength code units in place with the system's case table (every
+// script, not only Latin); returns the number of code units handled.
+DWORD CharUpperBuffW(char16_t* lpsz, DWORD cchLength);
 
 }  // namespace win
 

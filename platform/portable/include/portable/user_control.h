@@ -34,6 +34,9 @@ const std::vector<win::HWND>& foregroundWindows();
 
 // Names of the mutexes that exist (created and not yet closed by every holder).
 std::vector<std::string> mutexNames();
+// A mutex that another user's process holds: it exists, and CreateMutexA refuses it to us
+// with ERROR_ACCESS_DENIED.
+void addForeignMutex(const std::string& name);
 
 void setCommandLine(const std::u16string& commandLine);
 // Default: the host folder of the running executable.
