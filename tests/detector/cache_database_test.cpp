@@ -75,6 +75,23 @@ TEST_F(CacheDatabase, TimesAndNamesComeBack) {
   }
 }
 
+TEST_F(CacheDatabase, TimeHalvesHoldingNoNumberReadAsZero) {
+  auto writer = makeDetector(true);
+  writer->recordUninstallKey(u"foo bar");
+  ASSERT_EQ(1, writer->saveCache());
+  // Texts another writer might leave: none of them may stop the load.
+  ASSERT_TRUE(probe::run(file, "UPDATE cacheinfo SET installtime1 = 'none', installtime2 = '',"
+                               " installtime64bit1 = '4294967296', installtime64bit2 = NULL;"));
+  auto reader = makeDetector(true);
+  reader->lastWriteTime32 = {9u, 9u};
+  reader->lastWriteTime64 = {9u, 9u};
+  ASSERT_EQ(1, reader->loadCache());
+  EXPECT_EQ(0u, reader->lastWriteTime32.dwHighDateTime);
+  EXPECT_EQ(0u, reader->lastWriteTime32.dwLowDateTime);
+  EXPECT_EQ(0u, reader->lastWriteTime64.dwHighDateTime) << "too large for 32 bits";
+  EXPECT_EQ(0u, reader->lastWriteTime64.dwLowDateTime) << "null";
+}
+
 TEST_F(CacheDatabase, EveryNameIsStoredAsItIs) {
   const cDetector::StringSet keys = {u"it's", u"foo bar", u"say \"hi\"", u"\"", u"\");DROP TABLE plugincache;--",
                                      u"\u00e4rger \u65e5\u672c", u"  two blanks  "};

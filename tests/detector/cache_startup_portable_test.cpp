@@ -99,6 +99,62 @@ TEST_F(PortableCacheStartup, ChangeInEitherViewScans) {
   }
 }
 
+// registryChanged on its own: exact comparison per view, and the registry's times taken
+// over whatever the answer, so the next save writes them.
+TEST_F(PortableCacheStartup, RegistryChangedComparesEveryViewAndTakesOverItsTimes) {
+  portable::setMachine(portable::Machine::x64);
+  testreg::createKey(testreg::kUninstallPath, u"Alpha", testreg::View::Default);
+  testreg::createKey(testreg::kUninstallPath, u"Alpha64", testreg::View::Bits64);
+  win::FILETIME registry32{}, registry64{};
+  ASSERT_TRUE(portable::lastWriteTime(win::HKEY_LOCAL_MACHINE, kUninstall32, registry32));
+  ASSERT_TRUE(portable::lastWriteTime(win::HKEY_LOCAL_MACHINE, kUninstall64, registry64));
+  const auto ticks = [](const win::FILETIME& t) { return std::uint64_t{t.dwHighDateTime} << 32 | t.dwLowDateTime; };
+
+  cDetector detector;
+  ASSERT_TRUE(detector.isWow64);
+  detector.lastWriteTime32 = registry32;
+  detector.lastWriteTime64 = registry64;
+  EXPECT_FALSE(detector.registryChanged());
+
+  // A change seen first in the default view: the 64-bit view is still read and taken over.
+  detector.lastWriteTime32 = {registry32.dwLowDateTime + 1, registry32.dwHighDateTime};
+  detector.lastWriteTime64 = {1, 2};
+  EXPECT_TRUE(detector.registryChanged());
+  EXPECT_EQ(ticks(registry32), ticks(detector.lastWriteTime32));
+  EXPECT_EQ(ticks(registry64), ticks(detector.lastWriteTime64));
+
+  // Only the 64-bit view differs, by its high half alone.
+  detector.lastWriteTime64 = {registry64.dwLowDateTime, registry64.dwHighDateTime + 1};
+  EXPECT_TRUE(detector.registryChanged());
+  EXPECT_EQ(ticks(registry64), ticks(detector.lastWriteTime64));
+
+  // A default view that cannot be opened counts as changed; the other view is still taken over.
+  portable::denyAccess(win::HKEY_LOCAL_MACHINE, kUninstall32, win::KEY_READ);
+  detector.lastWriteTime32 = {3, 4};
+  detector.lastWriteTime64 = {5, 6};
+  EXPECT_TRUE(detector.registryChanged());
+  EXPECT_EQ(3u, detector.lastWriteTime32.dwLowDateTime) << "no time to take over";
+  EXPECT_EQ(ticks(registry64), ticks(detector.lastWriteTime64));
+}
+
+TEST_F(PortableCacheStartup, RegistryChangedWithOneViewLeavesTheOtherTimeAlone) {
+  portable::setMachine(portable::Machine::x86);
+  testreg::createKey(testreg::kUninstallPath, u"Alpha");
+  win::FILETIME registry{};
+  ASSERT_TRUE(portable::lastWriteTime(win::HKEY_LOCAL_MACHINE, kUninstall64, registry));
+  cDetector detector;
+  ASSERT_FALSE(detector.isWow64);
+  detector.lastWriteTime32 = registry;
+  detector.lastWriteTime64 = {7, 8};
+  EXPECT_FALSE(detector.registryChanged());
+  detector.lastWriteTime32 = {0, 0};
+  EXPECT_TRUE(detector.registryChanged());
+  EXPECT_EQ(registry.dwLowDateTime, detector.lastWriteTime32.dwLowDateTime);
+  EXPECT_EQ(registry.dwHighDateTime, detector.lastWriteTime32.dwHighDateTime);
+  EXPECT_EQ(7u, detector.lastWriteTime64.dwLowDateTime);
+  EXPECT_EQ(8u, detector.lastWriteTime64.dwHighDateTime);
+}
+
 TEST_F(PortableCacheStartup, MissingIsWow64ProcessMeansOneView) {
   portable::setMachine(portable::Machine::x64);
   portable::setIsWow64ProcessPresent(false);

@@ -5,6 +5,7 @@
 #include "host_platform.h"
 #include "platform/diagnostics.h"
 #include "platform/registry.h"
+#include "platform/resource.h"
 #include "platform/text.h"
 
 #ifndef WENDLOW_SAMPLE_REGISTRY
@@ -34,10 +35,8 @@ bool prepareRegistry(const HostOptions& options, std::string& error) {
 
 bool registryStartupFailed(std::string& message) {
   // The file is read on the registry's first use: make that happen here.
-  win::HKEY probe = nullptr;
-  if (win::RegOpenKeyExW(win::HKEY_LOCAL_MACHINE, u"Software", 0, win::KEY_READ, &probe) == win::ERROR_SUCCESS) {
-    win::RegCloseKey(probe);
-  }
+  platform::unique_hkey probe;
+  win::RegOpenKeyExW(win::HKEY_LOCAL_MACHINE, u"Software", 0, win::KEY_READ, probe.put());
   message = platform::startupError();
   return !message.empty();
 }
