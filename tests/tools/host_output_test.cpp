@@ -52,13 +52,13 @@ TEST(HostOptions, RejectsBadInput) {
   EXPECT_EQ(options.mode, -3);
 }
 
-TEST(TextTable, AlignsColumnsByCodePoints) {
+TEST(TextTable, AlignsColumnsByTerminalColumns) {
   std::string table = renderTable({u"Key", u"Name"}, {{u"ärger", u"Ärger Editor"}, {u"墨香笔记_is1", u"墨香"},
                                                       {u"x", u""}});
   EXPECT_EQ(table,
-            "Key       Name\n"
-            "--------  ------------\n"
-            "ärger     Ärger Editor\n"
+            "Key           Name\n"
+            "------------  ------------\n"
+            "ärger         Ärger Editor\n"
             "墨香笔记_is1  墨香\n"
             "x\n");
 }
@@ -71,10 +71,14 @@ TEST(TextTable, ControlCharactersCannotBreakTheLayout) {
             "a\xEF\xBF\xBD" "b\xEF\xBF\xBD" "c  \xEF\xBF\xBD\n");
 }
 
-TEST(TextTable, CountsASurrogatePairAsOneCodePoint) {
-  EXPECT_EQ(codePointCount(u"a\U0001F600b"), 3u);
-  EXPECT_EQ(codePointCount(u"\xD800"), 1u);
-  EXPECT_EQ(codePointCount(u""), 0u);
+TEST(TextTable, WidthCountsTerminalColumns) {
+  EXPECT_EQ(displayWidth(u"a\U0001F600b"), 4u) << "a wide emoji from a surrogate pair";
+  EXPECT_EQ(displayWidth(u"\xD800"), 1u) << "a lone surrogate";
+  EXPECT_EQ(displayWidth(u""), 0u);
+  EXPECT_EQ(displayWidth(u"桜フォト"), 8u);
+  EXPECT_EQ(displayWidth(u"\uFF21\uAC00"), 4u) << "full-width Latin and Hangul";
+  EXPECT_EQ(displayWidth(u"Ärger"), 5u);
+  EXPECT_EQ(displayWidth(u"A\u0308rger"), 5u) << "a combining diaeresis takes no column";
 }
 
 TEST(JsonOutput, EscapesWhatJsonRequires) {

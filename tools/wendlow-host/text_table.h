@@ -1,5 +1,5 @@
-// A plain-text table in UTF-8: columns padded to their widest cell, counted in code
-// points, so that names in any script line up as well as a terminal allows.
+// A plain-text table in UTF-8: columns padded to their widest cell, counted in terminal
+// columns, so that names in any script line up as well as a terminal allows.
 #pragma once
 
 #include <string>
@@ -10,5 +10,7 @@
 std::string renderTable(const std::vector<std::u16string>& header,
                         const std::vector<std::vector<std::u16string>>& rows);
 
-// Code points in the text: a surrogate pair counts once.
-std::size_t codePointCount(const std::u16string& text);
+// Terminal columns the text takes: East Asian wide characters (CJK, kana, Hangul,
+// full-width forms, most emoji) take two, combining accents none, everything else one;
+// a surrogate pair is one character.
+std::size_t displayWidth(const std::u16string& text);
