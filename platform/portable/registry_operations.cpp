@@ -133,6 +133,17 @@ win::LONG closeKey(win::HKEY key) {
   return store.release(key) ? win::ERROR_SUCCESS : win::ERROR_INVALID_HANDLE;
 }
 
+namespace {
+
+// Removes the key from its parent, which records the change.
+void detachFromParent(RegistryStore& store, RegistryKey& key) {
+  RegistryKey* parent = key.parent();
+  parent->removeChild(key);
+  store.recordChange(*parent);
+}
+
+}  // namespace
+
 win::LONG deleteKey(win::HKEY base, std::u16string_view subKey, win::REGSAM viewSam) {
   RegistryStore& store = registryStore();
   auto lock = store.lock();
@@ -146,10 +157,7 @@ win::LONG deleteKey(win::HKEY base, std::u16string_view subKey, win::REGSAM view
   if (!key) return win::ERROR_FILE_NOT_FOUND;
   if (store.deniedAccess(open->hive, target.physical) & kDelete) return win::ERROR_ACCESS_DENIED;
   if (key->childCount() > 0) return win::ERROR_ACCESS_DENIED;
-  RegistryKey* parent = key->parent();
-  parent->removeChild(*key);
-  parent->touch(store.stamp());
-  store.markChanged();
+  detachFromParent(store, *key);
   return win::ERROR_SUCCESS;
 }
 
@@ -191,14 +199,11 @@ win::LONG deleteTree(win::HKEY base, std::u16string_view subKey) {
   if (relative.empty()) {
     key->removeAllChildren();
     key->removeAllValues();
-    key->touch(store.stamp());
+    store.recordChange(*key);
   } else {
     if (target.physical.empty()) return win::ERROR_ACCESS_DENIED;
-    RegistryKey* parent = key->parent();
-    parent->removeChild(*key);
-    parent->touch(store.stamp());
+    detachFromParent(store, *key);
   }
-  store.markChanged();
   return win::ERROR_SUCCESS;
 }
 
@@ -219,8 +224,7 @@ win::LONG setValue(win::HKEY key, std::u16string_view name, win::DWORD type, std
   const OpenKey* open = nullptr;
   if (win::LONG rc = usableWith(store, key, win::KEY_SET_VALUE, open)) return rc;
   open->key->setValue(name, type, std::move(data));
-  open->key->touch(store.stamp());
-  store.markChanged();
+  store.recordChange(*open->key);
   return win::ERROR_SUCCESS;
 }
 
@@ -230,8 +234,7 @@ win::LONG deleteValue(win::HKEY key, std::u16string_view name) {
   const OpenKey* open = nullptr;
   if (win::LONG rc = usableWith(store, key, win::KEY_SET_VALUE, open)) return rc;
   if (!open->key->removeValue(name)) return win::ERROR_FILE_NOT_FOUND;
-  open->key->touch(store.stamp());
-  store.markChanged();
+  store.recordChange(*open->key);
   return win::ERROR_SUCCESS;
 }
 

@@ -61,6 +61,11 @@ class RegistryStore {
   std::optional<win::LONG> injected(std::string_view function);
 
   void markChanged() { changed_ = true; }
+  // A change to the key's values or subkeys: a new last-write time, and the store is dirty.
+  void recordChange(RegistryKey& key) {
+    key.touch(stamp());
+    markChanged();
+  }
   bool changed() const { return changed_; }
 
   // Back to an empty registry with the start-up settings.
