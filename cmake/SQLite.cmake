@@ -119,4 +119,6 @@ target_compile_definitions(qc_sqlite3 PRIVATE
 # Upstream code: keep our warning flags away from it, and build it optimised in every configuration.
 target_compile_options(qc_sqlite3 PRIVATE -w -O2)
 set_target_properties(qc_sqlite3 PROPERTIES POSITION_INDEPENDENT_CODE ON)
+# Part of Wendlow.dll, which serves Windows 2000 and later.
+qc_windows_release(qc_sqlite3 2000)
 add_library(SQLite::SQLite3 ALIAS qc_sqlite3)

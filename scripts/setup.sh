@@ -6,7 +6,7 @@ set -euo pipefail
 scope=${1:-all}
 
 native=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev googletest libbenchmark-dev libsqlite3-dev sqlite3 python3)
-windows=(g++-mingw-w64-i686 wine wine32:i386 wine64 xvfb xauth xdotool x11-utils x11-apps imagemagick)
+windows=(g++-mingw-w64-i686-win32 wine wine32:i386 wine64 xvfb xauth xdotool x11-utils x11-apps imagemagick)
 
 wanted=("${native[@]}")
 [ "$scope" = all ] && wanted+=("${windows[@]}")

@@ -1,6 +1,13 @@
 // shell32 notification icons and program starts behind our declarations.
 #include "platform/shell.h"
 
+// The records of shell version 5 (with balloons), whatever release the binary targets: the
+// shell reads only cbSize bytes of them.
+#if !defined(_WIN32_IE) || _WIN32_IE < 0x0500
+#undef _WIN32_IE
+#define _WIN32_IE 0x0500
+#endif
+
 #include <windows.h>
 #include <shellapi.h>
 
@@ -19,7 +26,16 @@ static_assert(NOTIFYICONDATAW_V2_SIZE == 936 && NOTIFYICONDATAA_V2_SIZE == 488);
 namespace win {
 
 BOOL Shell_NotifyIconW(DWORD dwMessage, NOTIFYICONDATAW* lpData) {
-  return ::Shell_NotifyIconW(dwMessage, reinterpret_cast<::NOTIFYICONDATAW*>(lpData));
+  // Looked up, not imported: the shell of 95/98/Me need not have the wide form.
+  using Fn = BOOL(WINAPI*)(::DWORD, ::NOTIFYICONDATAW*);
+  static const Fn function = [] {
+    const HMODULE shell32 = ::GetModuleHandleA("shell32.dll");
+    return shell32 == nullptr
+               ? Fn{}
+               : reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(::GetProcAddress(shell32, "Shell_NotifyIconW")));
+  }();
+  if (function == nullptr) return 0;
+  return function(dwMessage, reinterpret_cast<::NOTIFYICONDATAW*>(lpData));
 }
 
 BOOL Shell_NotifyIconA(DWORD dwMessage, NOTIFYICONDATAA* lpData) {

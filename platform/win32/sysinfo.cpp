@@ -41,8 +41,4 @@ DWORD ExpandEnvironmentStringsA(const char* lpSrc, char* lpDst, DWORD nSize) {
   return ::ExpandEnvironmentStringsA(lpSrc, lpDst, nSize);
 }
 
-BOOL SetEnvironmentVariableW(const char16_t* lpName, const char16_t* lpValue) {
-  return ::SetEnvironmentVariableW(wide(lpName), wide(lpValue));
-}
-
 }  // namespace win

@@ -20,8 +20,4 @@ LONG CompareFileTime(const FILETIME* lpFileTime1, const FILETIME* lpFileTime2) {
   return ::CompareFileTime(detail::ft(lpFileTime1), detail::ft(lpFileTime2));
 }
 
-HMODULE LoadLibraryW(const char16_t* lpLibFileName) { return ::LoadLibraryW(detail::wide(lpLibFileName)); }
-
-BOOL FreeLibrary(HMODULE hLibModule) { return ::FreeLibrary(hLibModule); }
-
 }  // namespace win
