@@ -13,10 +13,7 @@ namespace portable::user {
 
 void setCommandLine(const std::u16string& commandLine) { state().commandLine = commandLine; }
 
-void setProgramDirectory(const std::u16string& directory) {
-  state().programDirectory = directory;
-  state().programDirectorySet = true;
-}
+void setProgramFile(const std::u16string& path) { state().programFile = path; }
 
 void setProgramIcon(win::HICON icon) { state().programIcon = icon; }
 const std::vector<win::HICON>& destroyedIcons() { return state().destroyedIcons; }
@@ -74,14 +71,12 @@ using portable::user::state;
 
 std::u16string commandLine() { return state().commandLine; }
 
-std::u16string programDirectory() {
-  if (state().programDirectorySet) return state().programDirectory;
+std::u16string programFileName() {
+  if (!state().programFile.empty()) return state().programFile;
   char path[PATH_MAX];
   const ssize_t n = ::readlink("/proc/self/exe", path, sizeof path - 1);
-  if (n <= 0) return u".";
-  std::string folder(path, static_cast<std::size_t>(n));
-  folder.erase(folder.find_last_of('/') == std::string::npos ? 0 : folder.find_last_of('/'));
-  return fromUtf8(folder);
+  if (n <= 0) return {};
+  return fromUtf8(std::string_view(path, static_cast<std::size_t>(n)));
 }
 
 void endProcess() { throw portable::user::ProcessEnded{}; }

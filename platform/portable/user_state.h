@@ -40,8 +40,7 @@ struct UserState {
   std::map<std::uintptr_t, std::string> mutexHandles;  // handle -> name
   std::set<std::string> foreignMutexes;               // held elsewhere, refused to us
   std::u16string commandLine;
-  std::u16string programDirectory;
-  bool programDirectorySet = false;
+  std::u16string programFile;  // empty: the running executable
   win::HICON programIcon = reinterpret_cast<win::HICON>(std::uintptr_t{0x3A5C});
   std::vector<win::HICON> destroyedIcons;
   std::deque<PostedMessage> posted;

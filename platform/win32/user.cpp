@@ -1,8 +1,13 @@
-// user32 windowing and kernel32 mutexes behind our declarations.
+// user32 windowing and kernel32 mutexes behind our declarations. The calls that carry text
+// take their ANSI forms on 95/98/Me.
+#include "platform/text.h"
 #include "platform/user.h"
 
 #include <windows.h>
 
+#include <string>
+
+#include "family.h"
 #include "wide.h"
 
 static_assert(sizeof(::POINT) == sizeof(win::POINT), "POINT layouts differ");
@@ -23,16 +28,33 @@ HWND GetWindow(HWND hWnd, UINT uCmd) { return ::GetWindow(hWnd, uCmd); }
 BOOL OpenIcon(HWND hWnd) { return ::OpenIcon(hWnd); }
 BOOL SetForegroundWindow(HWND hWnd) { return ::SetForegroundWindow(hWnd); }
 BOOL PostMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
+  if (detail::ansiFamily()) return ::PostMessageA(hWnd, Msg, wParam, lParam);
   return ::PostMessageW(hWnd, Msg, wParam, lParam);
 }
 
 BOOL GetCursorPos(POINT* lpPoint) { return ::GetCursorPos(reinterpret_cast<::POINT*>(lpPoint)); }
 HMENU CreatePopupMenu() { return ::CreatePopupMenu(); }
 BOOL AppendMenuW(HMENU hMenu, UINT uFlags, UINT_PTR uIDNewItem, const char16_t* lpNewItem) {
-  return ::AppendMenuW(hMenu, uFlags, uIDNewItem, detail::wide(lpNewItem));
+  if (!detail::ansiFamily()) return ::AppendMenuW(hMenu, uFlags, uIDNewItem, detail::wide(lpNewItem));
+  // Only a string item's text is text; other items pass the pointer on as it is.
+  if ((uFlags & (MF_BITMAP | MF_OWNERDRAW | MF_SEPARATOR)) != 0 || lpNewItem == nullptr)
+    return ::AppendMenuA(hMenu, uFlags, uIDNewItem, reinterpret_cast<const char*>(lpNewItem));
+  return ::AppendMenuA(hMenu, uFlags, uIDNewItem, platform::toAnsi(lpNewItem).c_str());
 }
 BOOL DestroyMenu(HMENU hMenu) { return ::DestroyMenu(hMenu); }
-DWORD CharUpperBuffW(char16_t* lpsz, DWORD cchLength) { return ::CharUpperBuffW(detail::wide(lpsz), cchLength); }
+DWORD CharUpperBuffW(char16_t* lpsz, DWORD cchLength) {
+  if (!detail::ansiFamily()) return ::CharUpperBuffW(detail::wide(lpsz), cchLength);
+  if (lpsz == nullptr || cchLength == 0) return 0;
+  std::string narrow = platform::toAnsi(std::u16string_view(lpsz, cchLength));
+  ::CharUpperBuffA(narrow.data(), static_cast<::DWORD>(narrow.size()));
+  const std::u16string upper = platform::fromAnsi(narrow);
+  // Characters outside the code page come back as '?': those keep their own form.
+  if (upper.size() != cchLength) return 0;
+  for (DWORD i = 0; i < cchLength; ++i) {
+    if (upper[i] != u'?' || lpsz[i] == u'?') lpsz[i] = upper[i];
+  }
+  return cchLength;
+}
 BOOL TrackPopupMenu(HMENU hMenu, UINT uFlags, int x, int y, int nReserved, HWND hWnd, const void* prcRect) {
   return ::TrackPopupMenu(hMenu, uFlags, x, y, nReserved, hWnd, static_cast<const ::RECT*>(prcRect));
 }

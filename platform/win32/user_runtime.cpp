@@ -1,36 +1,55 @@
-// The program runtime on Windows: command line, folder, icon, hidden windows, message loop.
+// The program runtime on Windows: command line, module file, icon, hidden windows, message
+// loop. Each call takes its ANSI form on 95/98/Me and its wide form on the NT family.
+#include "platform/text.h"
 #include "platform/user.h"
 
 #include <windows.h>
 
 #include <string>
 
+#include "family.h"
 #include "wide.h"
 
 namespace platform {
 
 namespace {
 
+using win::detail::ansiFamily;
 using win::detail::utf16;
 using win::detail::wide;
 
-constexpr wchar_t kMessageWindowClass[] = L"QuorvelTrayMessageWindow";
+constexpr char kMessageWindowClass[] = "QuorvelTrayMessageWindow";
 
-HINSTANCE programInstance() { return ::GetModuleHandleW(nullptr); }
+HINSTANCE programInstance() { return ansiFamily() ? ::GetModuleHandleA(nullptr) : ::GetModuleHandleW(nullptr); }
+
+LRESULT defaultProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  return ansiFamily() ? ::DefWindowProcA(hwnd, message, wParam, lParam)
+                      : ::DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+LONG_PTR userData(HWND hwnd) {
+  return ansiFamily() ? ::GetWindowLongPtrA(hwnd, GWLP_USERDATA) : ::GetWindowLongPtrW(hwnd, GWLP_USERDATA);
+}
+
+void setUserData(HWND hwnd, LONG_PTR value) {
+  if (ansiFamily())
+    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, value);
+  else
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, value);
+}
 
 LRESULT CALLBACK applicationWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   // The main window only carries the title; closing it is the form's business.
   if (message == WM_CLOSE) return 0;
-  return ::DefWindowProcW(hwnd, message, wParam, lParam);
+  return defaultProcedure(hwnd, message, wParam, lParam);
 }
 
 LRESULT CALLBACK messageWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  const auto* handler = reinterpret_cast<const MessageHandler*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (message == WM_NCDESTROY) ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+  // lpCreateParams sits at the same place in both forms of the record.
+  if (message == WM_NCCREATE)
+    setUserData(hwnd, reinterpret_cast<LONG_PTR>(reinterpret_cast<const CREATESTRUCTA*>(lParam)->lpCreateParams));
+  const auto* handler = reinterpret_cast<const MessageHandler*>(userData(hwnd));
+  if (message == WM_NCDESTROY) setUserData(hwnd, 0);
   if (handler != nullptr && *handler) {
     try {
       if ((*handler)(message, wParam, lParam)) return 0;
@@ -39,70 +58,107 @@ LRESULT CALLBACK messageWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARA
       return 0;
     }
   }
-  return ::DefWindowProcW(hwnd, message, wParam, lParam);
+  return defaultProcedure(hwnd, message, wParam, lParam);
 }
 
-void registerClass(const wchar_t* name, WNDPROC procedure) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = procedure;
-  wc.hInstance = programInstance();
-  wc.lpszClassName = name;
-  ::RegisterClassExW(&wc);  // a second registration fails harmlessly
+void registerClass(const char* name, WNDPROC procedure) {
+  // A second registration fails harmlessly.
+  if (ansiFamily()) {
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = programInstance();
+    wc.lpszClassName = name;
+    ::RegisterClassExA(&wc);
+  } else {
+    const std::u16string wideName = fromAnsi(name);
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = programInstance();
+    wc.lpszClassName = wide(wideName.c_str());
+    ::RegisterClassExW(&wc);
+  }
 }
 
 // Hidden top-level windows: WS_POPUP without WS_VISIBLE, never shown.
-HWND createHidden(const wchar_t* className, const wchar_t* caption, void* param) {
-  return ::CreateWindowExW(0, className, caption, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, programInstance(), param);
+HWND createHidden(const char* className, std::u16string_view caption, void* param) {
+  if (ansiFamily()) {
+    return ::CreateWindowExA(0, className, toAnsi(caption).c_str(), WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                             programInstance(), param);
+  }
+  const std::u16string wideClass = fromAnsi(className);
+  const std::u16string wideCaption(caption);
+  return ::CreateWindowExW(0, wide(wideClass.c_str()), wide(wideCaption.c_str()), WS_POPUP, 0, 0, 0, 0, nullptr,
+                           nullptr, programInstance(), param);
+}
+
+// The command line after the program path, quoted or not, and the blank that separates it.
+template <typename Char>
+const Char* afterProgramPath(const Char* p) {
+  if (*p == '"') {
+    ++p;
+    while (*p != 0 && *p != '"') ++p;
+    if (*p == '"') ++p;
+  } else {
+    while (*p != 0 && *p != ' ' && *p != '\t') ++p;
+  }
+  if (*p == ' ' || *p == '\t') ++p;
+  return p;
+}
+
+// GetModuleFileName in either form, growing the buffer until the name fits.
+template <typename String, typename Get>
+String moduleFileName(Get get) {
+  String path(MAX_PATH, typename String::value_type{});
+  for (;;) {
+    const DWORD n = get(path.data(), static_cast<DWORD>(path.size()));
+    if (n == 0) return {};
+    if (n < path.size()) {
+      path.resize(n);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
 }
 
 }  // namespace
 
 std::u16string commandLine() {
-  const wchar_t* p = ::GetCommandLineW();
-  if (p == nullptr) return {};
-  // Skip the program path, quoted or not, and the blank that separates it.
-  if (*p == L'"') {
-    ++p;
-    while (*p != L'\0' && *p != L'"') ++p;
-    if (*p == L'"') ++p;
-  } else {
-    while (*p != L'\0' && *p != L' ' && *p != L'\t') ++p;
+  if (ansiFamily()) {
+    const char* line = ::GetCommandLineA();
+    return line == nullptr ? std::u16string() : fromAnsi(afterProgramPath(line));
   }
-  if (*p == L' ' || *p == L'\t') ++p;
-  return std::u16string(utf16(p));
+  const wchar_t* line = ::GetCommandLineW();
+  return line == nullptr ? std::u16string() : std::u16string(utf16(afterProgramPath(line)));
 }
 
-std::u16string programDirectory() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n == 0) return {};
-    if (n < path.size()) {
-      path.resize(n);
-      break;
-    }
-    path.resize(path.size() * 2);
+std::u16string programFileName() {
+  if (ansiFamily()) {
+    return fromAnsi(moduleFileName<std::string>(
+        [](char* buffer, DWORD size) { return ::GetModuleFileNameA(nullptr, buffer, size); }));
   }
-  const auto slash = path.find_last_of(L'\\');
-  if (slash != std::wstring::npos) path.resize(slash);
-  return std::u16string(utf16(path.c_str()));
+  const std::wstring path = moduleFileName<std::wstring>(
+      [](wchar_t* buffer, DWORD size) { return ::GetModuleFileNameW(nullptr, buffer, size); });
+  return std::u16string(utf16(path.c_str()), path.size());
 }
 
 void endProcess() { ::ExitProcess(0); }
 
 win::HICON loadProgramIcon() {
-  return static_cast<HICON>(::LoadImageW(programInstance(), MAKEINTRESOURCEW(1), IMAGE_ICON,
-                                         ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), 0));
+  const int width = ::GetSystemMetrics(SM_CXSMICON);
+  const int height = ::GetSystemMetrics(SM_CYSMICON);
+  const HANDLE image = ansiFamily()
+                           ? ::LoadImageA(programInstance(), MAKEINTRESOURCEA(1), IMAGE_ICON, width, height, 0)
+                           : ::LoadImageW(programInstance(), MAKEINTRESOURCEW(1), IMAGE_ICON, width, height, 0);
+  return static_cast<HICON>(image);
 }
 
 void destroyIcon(win::HICON icon) { ::DestroyIcon(icon); }
 
 ApplicationWindow::ApplicationWindow(std::u16string_view title) {
-  const std::wstring className(kApplicationWindowClass, kApplicationWindowClass + sizeof kApplicationWindowClass - 1);
-  registerClass(className.c_str(), applicationWindowProc);
-  const std::u16string caption(title);
-  handle_ = createHidden(className.c_str(), wide(caption.c_str()), nullptr);
+  registerClass(kApplicationWindowClass, applicationWindowProc);
+  handle_ = createHidden(kApplicationWindowClass, title, nullptr);
 }
 
 ApplicationWindow::~ApplicationWindow() {
@@ -110,6 +166,14 @@ ApplicationWindow::~ApplicationWindow() {
 }
 
 std::u16string ApplicationWindow::title() const {
+  if (ansiFamily()) {
+    const int length = ::GetWindowTextLengthA(handle_);
+    if (length <= 0) return {};
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    const int got = ::GetWindowTextA(handle_, text.data(), length + 1);
+    text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+    return fromAnsi(text);
+  }
   const int length = ::GetWindowTextLengthW(handle_);
   if (length <= 0) return {};
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
@@ -119,6 +183,10 @@ std::u16string ApplicationWindow::title() const {
 }
 
 void ApplicationWindow::setTitle(std::u16string_view title) {
+  if (ansiFamily()) {
+    ::SetWindowTextA(handle_, toAnsi(title).c_str());
+    return;
+  }
   const std::u16string caption(title);
   ::SetWindowTextW(handle_, wide(caption.c_str()));
 }
@@ -126,7 +194,7 @@ void ApplicationWindow::setTitle(std::u16string_view title) {
 MessageWindow::MessageWindow(MessageHandler handler)
     : handler_(std::make_unique<MessageHandler>(std::move(handler))) {
   registerClass(kMessageWindowClass, messageWindowProc);
-  handle_ = createHidden(kMessageWindowClass, L"", handler_.get());
+  handle_ = createHidden(kMessageWindowClass, u"", handler_.get());
 }
 
 MessageWindow::~MessageWindow() {
@@ -135,9 +203,14 @@ MessageWindow::~MessageWindow() {
 
 void runMessageLoop() {
   MSG msg;
-  while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+  for (;;) {
+    const BOOL got = ansiFamily() ? ::GetMessageA(&msg, nullptr, 0, 0) : ::GetMessageW(&msg, nullptr, 0, 0);
+    if (got <= 0) return;
     ::TranslateMessage(&msg);
-    ::DispatchMessageW(&msg);
+    if (ansiFamily())
+      ::DispatchMessageA(&msg);
+    else
+      ::DispatchMessageW(&msg);
   }
 }
 
@@ -145,14 +218,20 @@ void quitMessageLoop() { ::PostQuitMessage(0); }
 
 void processPendingMessages() {
   MSG msg;
-  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  for (;;) {
+    const BOOL got = ansiFamily() ? ::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)
+                                  : ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);
+    if (!got) return;
     if (msg.message == WM_QUIT) {
       // Leave the request for the message loop.
       ::PostQuitMessage(static_cast<int>(msg.wParam));
-      break;
+      return;
     }
     ::TranslateMessage(&msg);
-    ::DispatchMessageW(&msg);
+    if (ansiFamily())
+      ::DispatchMessageA(&msg);
+    else
+      ::DispatchMessageW(&msg);
   }
 }
 

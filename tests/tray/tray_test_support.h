@@ -72,7 +72,7 @@ class TrayTest : public ::testing::Test {
     std::filesystem::remove_all(drive_);
     std::filesystem::create_directories(drive_ / "Quorvel" / "ref");
     portable::setDriveFolder('C', drive_.string());
-    portable::user::setProgramDirectory(kProgramDirectory);
+    portable::user::setProgramFile(std::u16string(kProgramDirectory) + u"\\HXTray.exe");
     setDword(HKLM, kPolicyKey, u"EnableLUA", 1);
   }
 

@@ -67,6 +67,10 @@ BOOL TrackPopupMenu(HMENU hMenu, UINT uFlags, int x, int y, int nReserved, HWND 
 // script, not only Latin); returns the number of code units handled.
 DWORD CharUpperBuffW(char16_t* lpsz, DWORD cchLength);
 
+// On 95/98/Me, where the wide forms are stubs that fail, the Windows backend makes the calls
+// above in their ANSI forms, with text through the ANSI code page (characters outside it
+// are left as they are by CharUpperBuffW).
+
 }  // namespace win
 
 namespace platform {
@@ -78,6 +82,8 @@ using unique_hmenu = unique_any<win::HMENU, destroyMenu>;
 
 // The process command line without the program path (empty when there is none).
 std::u16string commandLine();
+// The running program's module file name, with its folder.
+std::u16string programFileName();
 // The folder of the running program, without a trailing backslash.
 std::u16string programDirectory();
 // Ends the process at once: nothing is unloaded or destroyed.

@@ -39,8 +39,9 @@ std::vector<std::string> mutexNames();
 void addForeignMutex(const std::string& name);
 
 void setCommandLine(const std::u16string& commandLine);
-// Default: the host folder of the running executable.
-void setProgramDirectory(const std::u16string& directory);
+// The module file name the program reports (its folder is the program directory). Empty:
+// the host path of the running executable.
+void setProgramFile(const std::u16string& path);
 // The handle loadProgramIcon() returns (default 0x3A5C); icons destroyed so far.
 void setProgramIcon(win::HICON icon);
 const std::vector<win::HICON>& destroyedIcons();
