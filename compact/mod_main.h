@@ -15,22 +15,32 @@ inline constexpr char16_t kRunOnceValueName[] = u"SelkorCompactor";
 inline constexpr char kRunOnceKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
 inline constexpr std::int16_t kCopyFailed = -1;
 
-// Called once the complete copy is on the disk, right before it replaces the batch file.
-// Returning false stops there, as an interruption would; tests look at the files then.
-using BeforeReplace = std::function<bool(const std::u16string& sBatchFile, const std::u16string& sTempFile)>;
+// The steps that put the filtered copy in the batch file's place. On the NT family the copy
+// replaces the batch file at once after CopyWritten. On 95/98/Me, where that call does not
+// exist, the batch file first moves aside to a backup in its own folder.
+enum class ReplaceStep { CopyWritten, BatchFileMovedAside, CopyMovedIn, BackupDeleted };
+
+struct ReplacePaths {
+  std::u16string sBatchFile;
+  std::u16string sTempFile;
+  std::u16string sBackupFile;  // empty until the batch file has moved aside
+};
+
+// Called after each step. Returning false ends the procedure there, as an interruption
+// would (only the temporary copy is cleaned up); tests look at the files then.
+using StepHook = std::function<bool(ReplaceStep step, const ReplacePaths& paths)>;
 
 void Main();
-void Main(const BeforeReplace& beforeReplace);
+void Main(const StepHook& hook);
 
 // The Windows directory, trimmed of spaces; empty when it cannot be read or does not fit
 // into 20 characters.
 std::u16string GetWindowsDir();
 
 // Copies sSource to sTarget without the lines that contain sSearch (case-sensitive), every
-// kept line ending in CR LF, and flushes the copy to the disk. A source line ends at CR or
-// CR LF; a lone LF belongs to the line. Returns the number of
-// removed lines (at most 32767), or kCopyFailed when the source could not be read or the
-// copy not be written completely.
+// kept line ending in CR LF, and flushes the copy to the disk. A source line ends at CR,
+// LF or CR LF. Returns the number of removed lines (at most 32767), or kCopyFailed when the
+// source could not be read or the copy not be written completely.
 std::int16_t RemoveLinesContaining(const std::u16string& sSource, const std::u16string& sTarget,
                                    const std::u16string& sSearch);
 

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <vector>
 
+#include "replace_target.h"
+
 namespace portable {
 
 namespace {
@@ -60,8 +62,15 @@ std::string reason(const char* what) { return std::string(what) + ": " + std::st
 
 }  // namespace
 
-bool replaceFileAtomically(const std::string& path, std::string_view bytes, std::string& error,
+bool replaceFileAtomically(const std::string& named, std::string_view bytes, std::string& error,
                            bool failBeforeRename) {
+  // As on Windows: through a symbolic link to the file it names, never over a read-only file.
+  const std::string path = followLinks(named);
+  struct stat old {};
+  if (::stat(path.c_str(), &old) == 0 && isReadOnly(old)) {
+    error = path + ": the file is read-only";
+    return false;
+  }
   std::string::size_type slash = path.rfind('/');
   std::string directory = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
   std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
@@ -70,9 +79,7 @@ bool replaceFileAtomically(const std::string& path, std::string_view bytes, std:
     error = path + ": " + reason("cannot create a temporary file");
     return false;
   }
-  struct stat old {};
-  mode_t mode = ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
-  ::fchmod(temporary.fd(), mode);
+  ::fchmod(temporary.fd(), replacementMode(path, 0644));
   std::size_t written = 0;
   while (written < bytes.size()) {
     ssize_t n = ::write(temporary.fd(), bytes.data() + written, bytes.size() - written);

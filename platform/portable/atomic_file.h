@@ -1,5 +1,7 @@
 // Replacing a file all at once: a temporary beside it, flushed, then renamed over it.
-// On any failure the old file stays as it was and the temporary is gone.
+// On any failure the old file stays as it was and the temporary is gone. As on Windows, a
+// read-only file is not replaced, the new file keeps the old one's permission bits, and a
+// symbolic link stays while the file it names is replaced.
 #pragma once
 
 #include <string>

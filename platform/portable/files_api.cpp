@@ -30,20 +30,6 @@ T failWith(DWORD error, T result) {
   return result;
 }
 
-void syncFolderOf(const std::string& hostPath) {
-  const std::size_t slash = hostPath.find_last_of('/');
-  const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : hostPath.substr(0, slash);
-  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
-}
-
-bool exists(const std::string& hostPath) {
-  struct stat info {};
-  return ::lstat(hostPath.c_str(), &info) == 0;
-}
-
 }  // namespace
 
 DWORD GetLastError() { return lastError; }
@@ -117,41 +103,6 @@ BOOL DeleteFileA(const char* lpFileName) {
     return failWith<BOOL>(error, 0);
   if (portable::files::isDirectory(host)) return failWith<BOOL>(ERROR_ACCESS_DENIED, 0);
   if (::unlink(host.c_str()) != 0) return failWith<BOOL>(portable::files::errorFromErrno(errno), 0);
-  return 1;
-}
-
-BOOL MoveFileExA(const char* lpExistingFileName, const char* lpNewFileName, DWORD dwFlags) {
-  if (!lpExistingFileName || !lpNewFileName) return failWith<BOOL>(ERROR_INVALID_PARAMETER, 0);
-  std::string from, to;
-  if (const DWORD error = portable::files::mapPath(lpExistingFileName, from); error != ERROR_SUCCESS)
-    return failWith<BOOL>(error, 0);
-  if (const DWORD error = portable::files::mapPath(lpNewFileName, to); error != ERROR_SUCCESS)
-    return failWith<BOOL>(error, 0);
-  if (!portable::files::moveAllowed()) return failWith<BOOL>(ERROR_ACCESS_DENIED, 0);
-  if (!exists(from)) return failWith<BOOL>(ERROR_FILE_NOT_FOUND, 0);
-  // Every drive letter is a volume of its own, and a plain move stays on its volume.
-  const char fromDrive = portable::files::driveLetterOf(lpExistingFileName);
-  const char toDrive = portable::files::driveLetterOf(lpNewFileName);
-  if (fromDrive != 0 && toDrive != 0 && fromDrive != toDrive && !(dwFlags & MOVEFILE_COPY_ALLOWED))
-    return failWith<BOOL>(ERROR_NOT_SAME_DEVICE, 0);
-
-  const bool replace = (dwFlags & MOVEFILE_REPLACE_EXISTING) != 0;
-  if (exists(to)) {
-    if (!replace) return failWith<BOOL>(ERROR_ALREADY_EXISTS, 0);
-    if (portable::files::isDirectory(to)) return failWith<BOOL>(ERROR_ACCESS_DENIED, 0);
-  }
-  // rename replaces the target in one step; without the flag the kernel refuses to replace.
-  const int result = replace ? ::rename(from.c_str(), to.c_str())
-                             : ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE);
-  if (result != 0) {
-    if (errno == EEXIST) return failWith<BOOL>(ERROR_ALREADY_EXISTS, 0);
-    if (errno == EXDEV) return failWith<BOOL>(ERROR_NOT_SAME_DEVICE, 0);
-    return failWith<BOOL>(portable::files::errorFromErrno(errno), 0);
-  }
-  if (dwFlags & MOVEFILE_WRITE_THROUGH) {
-    syncFolderOf(to);
-    syncFolderOf(from);
-  }
   return 1;
 }
 

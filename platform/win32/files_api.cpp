@@ -22,4 +22,8 @@ BOOL MoveFileExA(const char* lpExistingFileName, const char* lpNewFileName, DWOR
   return ::MoveFileExA(lpExistingFileName, lpNewFileName, dwFlags);
 }
 
+BOOL MoveFileA(const char* lpExistingFileName, const char* lpNewFileName) {
+  return ::MoveFileA(lpExistingFileName, lpNewFileName);
+}
+
 }  // namespace win

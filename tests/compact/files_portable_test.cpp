@@ -76,6 +76,31 @@ TEST_F(PortableFiles, EachDriveIsAVolumeOfItsOwn) {
   EXPECT_EQ(folder.names(), std::set<std::string>{"c.txt"});
 }
 
+// Replacing follows Windows: no read-only target, the target's permission bits, and through
+// a symbolic link to the file it names.
+TEST_F(PortableFiles, ReplaceKeepsPermissionsAndLinksAndSparesReadOnlyFiles) {
+  ScratchFolder folder;
+  const auto mode = [&](const std::string& name) { return std::filesystem::status(folder.hostPath(name)).permissions(); };
+  const auto move = [&](const char* from, const char* to) {
+    return win::MoveFileExA(folder.windowsPath(from).c_str(), folder.windowsPath(to).c_str(),
+                            win::MOVEFILE_REPLACE_EXISTING);
+  };
+  folder.write("old.txt", "old");
+  folder.write("new.txt", "new");
+  std::filesystem::permissions(folder.hostPath("old.txt"), std::filesystem::perms::owner_read);
+  EXPECT_FALSE(move("new.txt", "old.txt"));
+  EXPECT_EQ(win::GetLastError(), static_cast<win::DWORD>(win::ERROR_ACCESS_DENIED));
+  EXPECT_EQ(folder.read("old.txt"), "old");
+
+  using std::filesystem::perms;
+  std::filesystem::permissions(folder.hostPath("old.txt"), perms::owner_read | perms::owner_write);
+  std::filesystem::create_symlink(folder.hostPath("old.txt"), folder.hostPath("link.txt"));
+  EXPECT_TRUE(move("new.txt", "link.txt"));
+  EXPECT_TRUE(std::filesystem::is_symlink(folder.hostPath("link.txt")));
+  EXPECT_EQ(folder.read("old.txt"), "new");
+  EXPECT_EQ(mode("old.txt"), perms::owner_read | perms::owner_write);
+}
+
 TEST_F(PortableFiles, InjectedWriteAndFlushFailuresReachTheWriter) {
   ScratchFolder folder;
   const std::string path = folder.windowsPath("out.txt");

@@ -12,6 +12,7 @@
 #include "platform/text.h"
 #include "portable/files_control.h"
 #include "portable/registry_control.h"
+#include "portable/sysinfo_control.h"
 #include "scratch_folder.h"
 
 namespace {
@@ -107,6 +108,14 @@ TEST_F(CompactMain, FailedCopyLeavesTheBatchFileWhole) {
   }
 }
 
+TEST_F(CompactMain, ReadOnlyBatchFileIsLeftAlone) {
+  drive_.write("autoexec.bat", kBatch);
+  std::filesystem::permissions(drive_.hostPath("autoexec.bat"), std::filesystem::perms::owner_read);
+  compact::Main();
+  EXPECT_EQ(drive_.read("autoexec.bat"), kBatch);
+  EXPECT_EQ(std::filesystem::status(drive_.hostPath("autoexec.bat")).permissions(), std::filesystem::perms::owner_read);
+}
+
 // A rename cannot cross volumes, so a copy made on another drive is made again beside the
 // batch file before it replaces it.
 TEST_F(CompactMain, TemporaryFolderOnAnotherDrive) {
@@ -136,22 +145,57 @@ TEST_F(CompactMain, TemporaryFolderOnAnotherDrive) {
 TEST_F(CompactMain, OldFileIsWholeRightUpToTheReplace) {
   drive_.write("autoexec.bat", kBatch);
   int calls = 0;
-  auto interrupt = [&](const std::u16string& sBatchFile, const std::u16string& sTempFile) {
+  auto interrupt = [&](compact::ReplaceStep step, const compact::ReplacePaths& paths) {
     ++calls;
-    EXPECT_EQ(platform::toAnsi(sBatchFile), "C:\\autoexec.bat");
-    EXPECT_EQ(platform::toAnsi(sTempFile).rfind("C:\\TEMP\\tmp", 0), 0u);
+    EXPECT_EQ(step, compact::ReplaceStep::CopyWritten);
+    EXPECT_EQ(platform::toAnsi(paths.sBatchFile), "C:\\autoexec.bat");
+    EXPECT_EQ(platform::toAnsi(paths.sTempFile).rfind("C:\\TEMP\\tmp", 0), 0u);
     EXPECT_EQ(drive_.read("autoexec.bat"), kBatch);
-    const auto host = portable::hostPathFor(platform::toAnsi(sTempFile));
+    const auto host = portable::hostPathFor(platform::toAnsi(paths.sTempFile));
     EXPECT_TRUE(host && ScratchFolder::readHost(*host) == kCleaned) << "the copy is complete before the replace";
     return false;
   };
   compact::Main(interrupt);
   EXPECT_EQ(calls, 1);
   EXPECT_EQ(drive_.read("autoexec.bat"), kBatch);
+  EXPECT_TRUE(runOnceValuePresent()) << "an interruption ends the whole procedure";
 
-  compact::Main([&](const std::u16string&, const std::u16string&) { return ++calls, true; });
-  EXPECT_EQ(calls, 2);
+  compact::Main([&](compact::ReplaceStep, const compact::ReplacePaths&) { return ++calls, true; });
+  EXPECT_EQ(calls, 2) << "the NT family replaces in one step";
   EXPECT_EQ(drive_.read("autoexec.bat"), kCleaned);
+}
+
+// On 95/98/Me MoveFileExA does not exist: the batch file moves aside first. Cut short after
+// any step, the old batch file or a complete backup of it is there.
+TEST_F(CompactMain, OnWindows98AnInterruptionLeavesTheBatchFileOrItsBackup) {
+  portable::setReportedVersion(portable::WindowsRelease::Win98);
+  using Step = compact::ReplaceStep;
+  for (const Step stopAt : {Step::CopyWritten, Step::BatchFileMovedAside, Step::CopyMovedIn, Step::BackupDeleted}) {
+    SCOPED_TRACE(static_cast<int>(stopAt));
+    for (const std::string& name : drive_.names())
+      if (name != "TEMP") std::filesystem::remove(drive_.hostPath(name));
+    drive_.write("autoexec.bat", kBatch);
+    setRunOnceValue();
+    std::string backup;
+    Step last = Step::CopyWritten;
+    compact::Main([&](Step step, const compact::ReplacePaths& paths) {
+      if (!paths.sBackupFile.empty()) backup = platform::toAnsi(paths.sBackupFile).substr(3);  // drive C
+      last = step;
+      return step != stopAt || step == Step::BackupDeleted;  // the last step: not cut short
+    });
+    EXPECT_EQ(last, stopAt);
+    if (stopAt == Step::BackupDeleted) {
+      EXPECT_EQ(drive_.read("autoexec.bat"), kCleaned);
+      EXPECT_EQ(drive_.names(), (std::set<std::string>{"autoexec.bat", "TEMP"}));
+      EXPECT_FALSE(runOnceValuePresent());
+      continue;
+    }
+    const bool batchOld = drive_.exists("autoexec.bat") && drive_.read("autoexec.bat") == kBatch;
+    const bool backupWhole = !backup.empty() && drive_.exists(backup) && drive_.read(backup) == kBatch;
+    EXPECT_TRUE(batchOld || backupWhole);
+    EXPECT_TRUE(runOnceValuePresent());
+  }
+  portable::resetReportedVersion();
 }
 
 TEST_F(CompactMain, WindowsDirectoryTrimmedAndLimitedToTwentyCharacters) {

@@ -1,6 +1,7 @@
 // WINPLAT_REGISTRY_FILE: loaded on first use, saved at exit when changed, never over a
 // malformed file. Each step runs in a child process of its own.
 #include <sys/stat.h>
+#include <unistd.h>
 #include <utime.h>
 
 #include <cstdio>
@@ -82,6 +83,29 @@ TEST(RegistryPersistenceTest, KeysWithoutRecordedTimesTakeTheFilesTime) {
   // A change made after such a load is stamped later than the file.
   ASSERT_EQ(0, runProbe(file, "set Colour red").status);
   EXPECT_GT(runProbe(file, "time").output, std::string("01CA8A75EB7B1800\n"));
+}
+
+// As a replace on Windows: a symbolic link stays and the file it names is saved, the
+// permission bits stay, and a read-only file is left alone.
+TEST(RegistryPersistenceTest, SaveKeepsLinkAndPermissionsAndSparesReadOnlyFiles) {
+  TempDirectory dir;
+  std::string file = dir.file("registry.reg");
+  std::string link = dir.file("link.reg");
+  ASSERT_EQ(0, runProbe(file, "set Colour blue").status);
+  ASSERT_EQ(0, ::chmod(file.c_str(), 0600));
+  ASSERT_EQ(0, ::symlink(file.c_str(), link.c_str()));
+  ASSERT_EQ(0, runProbe(link, "set Shape round").status);
+  struct stat info {};
+  ASSERT_EQ(0, ::lstat(link.c_str(), &info));
+  EXPECT_TRUE(S_ISLNK(info.st_mode));
+  ASSERT_EQ(0, ::stat(file.c_str(), &info));
+  EXPECT_EQ(0600u, info.st_mode & 07777);
+  EXPECT_EQ("round\n", runProbe(file, "get Shape").output);
+
+  ASSERT_EQ(0, ::chmod(file.c_str(), 0444));
+  const std::string before = readAll(file);
+  runProbe(file, "set Shape square");
+  EXPECT_EQ(before, readAll(file));
 }
 
 }  // namespace

@@ -45,10 +45,25 @@ UINT GetTempFileNameA(const char* lpPathName, const char* lpPrefixString, UINT u
 
 BOOL DeleteFileA(const char* lpFileName);
 // With MOVEFILE_REPLACE_EXISTING an existing target is replaced in one step: a reader sees
-// either the old or the new file, never neither. MOVEFILE_WRITE_THROUGH returns only after
-// the move is on the disk. Without MOVEFILE_COPY_ALLOWED a move to another volume (drive)
-// fails with ERROR_NOT_SAME_DEVICE.
+// either the old or the new file, never neither. A read-only target is not replaced
+// (ERROR_ACCESS_DENIED); a replaced file keeps its permission bits, and where the target is
+// a symbolic link, the file it names is replaced and the link stays. MOVEFILE_WRITE_THROUGH
+// returns only after the move is on the disk. Without MOVEFILE_COPY_ALLOWED a move to
+// another volume (drive) fails with ERROR_NOT_SAME_DEVICE; with it the file is copied.
+// On 95/98/Me this is a stub that always fails.
 BOOL MoveFileExA(const char* lpExistingFileName, const char* lpNewFileName, DWORD dwFlags);
+// Moves or renames a file, also to another volume; fails when the target exists. Works on
+// every release.
+BOOL MoveFileA(const char* lpExistingFileName, const char* lpNewFileName);
+
+// Wide forms for files whose paths the program also hands to SQLite (NT family only). The
+// portable backend takes these paths as host paths, as SQLite does there; a path that is not
+// valid UTF-16 fails with ERROR_INVALID_NAME.
+constexpr LONG ERROR_INVALID_NAME = 123;
+// bFailIfExists: an existing target is left alone and the call fails.
+BOOL CopyFileW(const char16_t* lpExistingFileName, const char16_t* lpNewFileName, BOOL bFailIfExists);
+BOOL MoveFileExW(const char16_t* lpExistingFileName, const char16_t* lpNewFileName, DWORD dwFlags);
+BOOL DeleteFileW(const char16_t* lpFileName);
 
 }  // namespace win
 
