@@ -1,29 +1,19 @@
 #include "cache_file_replace.h"
 
-#include <filesystem>
-
-namespace fs = std::filesystem;
+#include "platform/files.h"
 
 bool replaceFileWith(const std::u16string& path, const std::function<bool(const std::u16string& newPath)>& write) {
   const std::u16string newPath = path + u".new";
-  std::error_code error;
+  const std::u16string aside = path + u".unusable";
   try {
-    const fs::path target(path);
-    const fs::path fresh(newPath);
-    const fs::path aside(path + u".unusable");
-    fs::remove(fresh, error);  // left by a save that was cut short
+    win::DeleteFileW(newPath.c_str());  // left by a save that was cut short
 
     const bool written = write(newPath);
-    const bool kept = written && fs::copy_file(target, aside, fs::copy_options::overwrite_existing, error);
-    if (kept) {
-      fs::rename(fresh, target, error);
-      if (!error) return true;
-    }
-    fs::remove(fresh, error);
-    return false;
+    const bool kept = written && win::CopyFileW(path.c_str(), aside.c_str(), 0);
+    if (kept && win::MoveFileExW(newPath.c_str(), path.c_str(), win::MOVEFILE_REPLACE_EXISTING)) return true;
   } catch (...) {
-    // A path that has no form on this system, or no memory for one.
-    fs::remove(fs::path(newPath), error);
-    return false;
+    // No memory for a path: fall through and leave no new file behind.
   }
+  win::DeleteFileW(newPath.c_str());
+  return false;
 }
