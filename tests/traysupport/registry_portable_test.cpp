@@ -4,6 +4,8 @@
 
 #include "platform/text.h"
 #include "portable/registry_control.h"
+#include "portable/user_control.h"
+#include "registry_error.h"
 #include "registry_test_support.h"
 
 namespace traytest {
@@ -163,6 +165,15 @@ TEST_F(PortableRegistry, FailingEnumerationCallsEndTheList) {
   EXPECT_EQ(count, 3);
   EXPECT_TRUE(registry.EnumerateSections(names, count));
   EXPECT_EQ(count, 3);
+}
+
+// Error sources start with the running program's name, whatever the file is called.
+TEST(RegistryErrorSource, IsTheProgramFileNameWithoutFolderAndExtension) {
+  portable::user::setProgramFile(u"C:\\Program Files\\Quorvel\\HXTray.exe");
+  EXPECT_EQ(tray::ProgramFileTitle(), u"HXTray");
+  portable::user::setProgramFile(u"D:\\tools.v2\\hx.tray.exe");
+  EXPECT_EQ(tray::ProgramFileTitle(), u"hx.tray");
+  portable::user::setProgramFile(u"");
 }
 
 }  // namespace

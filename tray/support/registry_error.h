@@ -24,9 +24,8 @@ class RegistryError : public std::runtime_error {
   std::u16string description_;
 };
 
-// The running program's file name without extension, which starts every error source.
-// The tray program's own name until its start-up says otherwise.
-const std::u16string& ProgramFileTitle();
-void SetProgramFileTitle(std::u16string title);
+// The running program's file name without folder and extension, which starts every error
+// source.
+std::u16string ProgramFileTitle();
 
 }  // namespace tray
