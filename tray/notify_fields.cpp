@@ -22,10 +22,10 @@ void CopyTextToBytes(std::u16string_view text, std::uint8_t* field, std::size_t 
   for (std::size_t j = stop; j < limit; ++j) field[j] = 0;
 }
 
-void FillNarrowField(std::string_view ansi, char* field, std::size_t fieldSize) {
-  const std::size_t n = std::min(ansi.size(), fieldSize);
-  std::memcpy(field, ansi.data(), n);
-  std::memset(field + n, ' ', fieldSize - n);
+void FillNarrowField(std::u16string_view text, char* field, std::size_t fieldSize) {
+  const std::string ansi = platform::toAnsiPrefix(text, fieldSize);
+  std::memcpy(field, ansi.data(), ansi.size());
+  std::memset(field + ansi.size(), ' ', fieldSize - ansi.size());
 }
 
 std::u16string TextBeforeNull(const char16_t* field, std::size_t count) {

@@ -13,9 +13,9 @@ namespace tray {
 // bytes beyond limit are never touched.
 void CopyTextToBytes(std::u16string_view text, std::uint8_t* field, std::size_t limit);
 
-// A narrow field holding the text's ANSI bytes left-aligned, cut at the field size and filled
-// up with spaces.
-void FillNarrowField(std::string_view ansi, char* field, std::size_t fieldSize);
+// A narrow field holding the text in the ANSI code page left-aligned, cut to the field size
+// at a character boundary and filled up with spaces.
+void FillNarrowField(std::u16string_view text, char* field, std::size_t fieldSize);
 
 // The characters before the first null, or the whole field when it holds none.
 std::u16string TextBeforeNull(const char16_t* field, std::size_t count);

@@ -14,7 +14,7 @@ constexpr std::size_t kNarrowTipChars = sizeof(win::NOTIFYICONDATAA::szTip);
 
 std::uint8_t* bytes(char16_t* field) { return reinterpret_cast<std::uint8_t*>(field); }
 
-// The narrow tip: the text with one null character after it.
+// The narrow tip as compared with the field: the text with one null character after it.
 std::string NarrowTip(const std::u16string& text) { return platform::toAnsi(text) + '\0'; }
 
 }  // namespace
@@ -53,7 +53,7 @@ void frmHXTray::AddIcon(const std::u16string& sTip) {
     NotifyA_.uFlags = win::NIF_MESSAGE | win::NIF_ICON | win::NIF_TIP;
     NotifyA_.uCallbackMessage = kCallbackMessage;
     NotifyA_.hIcon = icon;
-    FillNarrowField(NarrowTip(sTip), NotifyA_.szTip, kNarrowTipChars);
+    FillNarrowField(sTip + u'\0', NotifyA_.szTip, kNarrowTipChars);
     if (BalloonsSupported_) NotifyA_.uVersion = win::NOTIFYICON_VERSION;
     NotifyA_.cbSize = NotifyRecordSize();
   }
@@ -73,8 +73,8 @@ void frmHXTray::ShowBalloonTip(const std::u16string& sMessage, const std::u16str
     NotifyW_.dwInfoFlags = static_cast<win::DWORD>(eIcon);
     NotifyW_.uFlags = win::NIF_INFO;
   } else {
-    FillNarrowField(platform::toAnsi(sMessage), NotifyA_.szInfo, sizeof NotifyA_.szInfo);
-    FillNarrowField(platform::toAnsi(sTitle), NotifyA_.szInfoTitle, sizeof NotifyA_.szInfoTitle);
+    FillNarrowField(sMessage, NotifyA_.szInfo, sizeof NotifyA_.szInfo);
+    FillNarrowField(sTitle, NotifyA_.szInfoTitle, sizeof NotifyA_.szInfoTitle);
     if (timeout) NotifyA_.uTimeout = static_cast<win::UINT>(*timeout);
     NotifyA_.dwInfoFlags = static_cast<win::DWORD>(eIcon);
     NotifyA_.uFlags = win::NIF_INFO;
@@ -96,7 +96,7 @@ void frmHXTray::ToolTip(const std::u16string& sTip) {
     const std::string tip = NarrowTip(sTip);
     // Only a tip that fills the whole field can be found unchanged.
     if (tip.size() == kNarrowTipChars && std::memcmp(tip.data(), NotifyA_.szTip, kNarrowTipChars) == 0) return;
-    FillNarrowField(tip, NotifyA_.szTip, kNarrowTipChars);
+    FillNarrowField(sTip + u'\0', NotifyA_.szTip, kNarrowTipChars);
     NotifyA_.uFlags = win::NIF_TIP;
   }
   Notify(win::NIM_MODIFY);

@@ -1,10 +1,14 @@
 // The ANSI code page of the stand-in: Windows-1252. The tables come from iconv once; the
 // five bytes that code page leaves undefined map to U+0081 .. U+009D both ways, as on Windows.
+// Tests may choose another code page, which is then converted through iconv on every call.
 #include <iconv.h>
 
 #include <array>
+#include <atomic>
+#include <string>
 
 #include "platform/text.h"
+#include "portable/text_control.h"
 
 namespace platform {
 
@@ -43,9 +47,68 @@ const AnsiTables& tables() {
   return *built;
 }
 
+constexpr unsigned kWindows1252 = 1252;
+std::atomic<unsigned> chosenCodePage{kWindows1252};
+
+std::string iconvName(unsigned codePage) { return "CP" + std::to_string(codePage); }
+
+class Converter {
+ public:
+  Converter(const std::string& to, const std::string& from) : cd_(iconv_open(to.c_str(), from.c_str())) {}
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+  ~Converter() {
+    if (ok()) iconv_close(cd_);
+  }
+  bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+  // The whole input converted; false when any of it does not convert.
+  bool convert(const char* in, std::size_t size, std::string& out) {
+    out.assign(size * 4 + 8, '\0');
+    char* inPtr = const_cast<char*>(in);
+    char* outPtr = out.data();
+    std::size_t inLeft = size, outLeft = out.size();
+    const bool converted = iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<std::size_t>(-1);
+    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    out.resize(out.size() - outLeft);
+    return converted && inLeft == 0;
+  }
+
+ private:
+  iconv_t cd_;
+};
+
+// A character at a time, so that one without a mapping becomes '?' as on Windows.
+std::string toCodePage(std::u16string_view text, unsigned codePage) {
+  Converter converter(iconvName(codePage), "UTF-16LE");
+  std::string out;
+  for (std::size_t i = 0; i < text.size();) {
+    const bool pair = text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+                      text[i + 1] <= 0xDFFF;
+    const std::size_t units = pair ? 2 : 1;
+    std::string bytes;
+    const char* in = reinterpret_cast<const char*>(text.data() + i);
+    out += converter.convert(in, units * 2, bytes) ? bytes : std::string("?");
+    i += units;
+  }
+  return out;
+}
+
+std::u16string fromCodePage(std::string_view bytes, unsigned codePage) {
+  Converter converter("UTF-16LE", iconvName(codePage));
+  std::string utf16;
+  std::u16string out;
+  if (converter.convert(bytes.data(), bytes.size(), utf16)) {
+    for (std::size_t i = 0; i + 1 < utf16.size(); i += 2)
+      out += static_cast<char16_t>(static_cast<unsigned char>(utf16[i]) | (static_cast<unsigned char>(utf16[i + 1]) << 8));
+    return out;
+  }
+  return std::u16string(bytes.size(), u'?');  // not text of that code page
+}
+
 }  // namespace
 
 std::string toAnsi(std::u16string_view text) {
+  if (const unsigned codePage = chosenCodePage.load(); codePage != kWindows1252) return toCodePage(text, codePage);
   const AnsiTables& t = tables();
   std::string out;
   out.reserve(text.size());
@@ -68,6 +131,7 @@ std::string toAnsi(std::u16string_view text) {
 }
 
 std::u16string fromAnsi(std::string_view bytes) {
+  if (const unsigned codePage = chosenCodePage.load(); codePage != kWindows1252) return fromCodePage(bytes, codePage);
   const AnsiTables& t = tables();
   std::u16string out;
   out.reserve(bytes.size());
@@ -76,3 +140,10 @@ std::u16string fromAnsi(std::string_view bytes) {
 }
 
 }  // namespace platform
+
+bool portable::setAnsiCodePage(unsigned codePage) {
+  using platform::kWindows1252;
+  if (codePage != kWindows1252 && !platform::Converter("UTF-16LE", platform::iconvName(codePage)).ok()) return false;
+  platform::chosenCodePage.store(codePage);
+  return true;
+}

@@ -57,9 +57,9 @@ TEST(CopyTextToBytes, ShorterTextOverALongerOneClearsTheRest) {
 
 TEST(FillNarrowField, PadsWithSpacesAndCutsAtTheFieldSize) {
   std::array<char, 8> field{};
-  tray::FillNarrowField("abc", field.data(), field.size());
+  tray::FillNarrowField(u"abc", field.data(), field.size());
   EXPECT_EQ(std::string(field.data(), field.size()), "abc     ");
-  tray::FillNarrowField("0123456789", field.data(), field.size());
+  tray::FillNarrowField(u"0123456789", field.data(), field.size());
   EXPECT_EQ(std::string(field.data(), field.size()), "01234567");
 }
 

@@ -2,6 +2,7 @@
 #include <cstring>
 #include <string>
 
+#include "portable/text_control.h"
 #include "tray_test_support.h"
 
 namespace {
@@ -218,6 +219,18 @@ TEST_F(NarrowTip, TextsAreSentInTheAnsiCodePage) {
   form->ShowBalloonTip(std::u16string(300, u'z'), u"", 1, tray::TaggedValue::fromInteger32(10));
   EXPECT_EQ(narrowField(calls().back().a.szInfo, 256), std::string(256, 'z'));
   EXPECT_EQ(narrowField(calls().back().a.szInfoTitle, 64), std::string(64, ' ')) << "no null character is added";
+}
+
+// A cut never splits the two bytes of one character of a double-byte code page.
+TEST_F(NarrowTip, OnADoubleByteCodePageTextsAreCutBetweenCharacters) {
+  ASSERT_TRUE(portable::setAnsiCodePage(932));
+  auto form = loadForm(WindowsRelease::WinME);
+  form->ToolTip(std::u16string(127, u'a') + u"\u65E5");
+  EXPECT_EQ(narrowField(calls().back().a.szTip, 128), std::string(127, 'a') + ' ');
+  form->ShowBalloonTip(u"\u65E5\u672C", std::u16string(63, u'x') + u"\u65E5", 1, tray::TaggedValue::fromInteger32(10));
+  EXPECT_EQ(narrowField(calls().back().a.szInfoTitle, 64), std::string(63, 'x') + ' ');
+  EXPECT_EQ(narrowField(calls().back().a.szInfo, 5), "\x93\xFA\x96\x7B ");
+  portable::setAnsiCodePage(1252);
 }
 
 using BalloonSupport = TrayTest;
