@@ -9,24 +9,11 @@
 #include <vector>
 
 #include "replace_target.h"
+#include "unique_fd.h"
 
 namespace portable {
 
 namespace {
-
-class UniqueFd {
- public:
-  explicit UniqueFd(int fd) : fd_(fd) {}
-  UniqueFd(const UniqueFd&) = delete;
-  UniqueFd& operator=(const UniqueFd&) = delete;
-  ~UniqueFd() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
 
 // Closes the temporary and removes it unless it has been renamed into place.
 class TemporaryFile {

@@ -4,32 +4,15 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <utility>
+
+#include "unique_fd.h"
 
 namespace portable::files {
-namespace {
-
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  int get() const { return fd_; }
-  bool close() { return ::close(std::exchange(fd_, -1)) == 0; }
-
- private:
-  int fd_;
-};
-
-}  // namespace
 
 bool copyHostFile(const std::string& from, const std::string& to, bool replace, mode_t mode) {
-  Descriptor source(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
+  UniqueFd source(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
   if (source.get() < 0) return false;
-  Descriptor target(::open(to.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | (replace ? O_TRUNC : O_EXCL), mode));
+  UniqueFd target(::open(to.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | (replace ? O_TRUNC : O_EXCL), mode));
   if (target.get() < 0) return false;
   char buffer[65536];
   for (;;) {

@@ -1,0 +1,248 @@
+#!/bin/bash
+# The Windows binaries on each release they serve, in one Wine prefix switched between the
+# versions Wine reports (winecfg -v). Per release:
+#   HXReg removes the scanreg line from autoexec.bat and the RunOnce value;
+#   HXTray shows its icon, opens its menu and starts the main program with "Run Scan"; the
+#   notification records reach the shell with the size of the mode (88/488 narrow, 152/936
+#   wide);
+#   on 95/98/Me both programs, traced with +relay, call no function that does not work there:
+#   no wide form beyond those the family implements, no MoveFileExA;
+#   where the host tool is asked for, it lists the sample machine as expected.
+# Wine implements every function whatever release it reports, so the traced calls, not the
+# outcome alone, show what would happen on the real systems.
+#
+# Usage: release_matrix.sh --versions v1,v2,... --tray HXTray.exe --hxreg HXReg.exe
+#          --spy SHSPY32.dll --main-program qv.exe --objdump OBJDUMP --wide-list FILE
+#          [--host wendlow-host.exe --sample sample.reg --host-versions v,...
+#           (--expected listing.json | --native-host wendlow-host)] [--view 32|64]
+# WINEPREFIX, QC_WINE and DISPLAY come from the test harness.
+set -u
+
+versions="" tray_exe="" hxreg_exe="" spy_dll="" qv_exe="" objdump="" wide_list=""
+host_exe="" sample="" host_versions="" expected="" native_host="" view=32 version=setup
+while (($#)); do
+  case "$1" in
+    --versions) versions=$2 ;;
+    --tray) tray_exe=$2 ;;
+    --hxreg) hxreg_exe=$2 ;;
+    --spy) spy_dll=$2 ;;
+    --main-program) qv_exe=$2 ;;
+    --objdump) objdump=$2 ;;
+    --wide-list) wide_list=$2 ;;
+    --host) host_exe=$2 ;;
+    --sample) sample=$2 ;;
+    --host-versions) host_versions=$2 ;;
+    --expected) expected=$2 ;;
+    --native-host) native_host=$2 ;;
+    --view) view=$2 ;;
+    *) echo "unknown argument $1" >&2; exit 2 ;;
+  esac
+  shift 2
+done
+: "${QC_WINE:?}" "${WINEPREFIX:?}" "${DISPLAY:?}"
+wine=$QC_WINE
+work=$(mktemp -d)
+drive_c=$WINEPREFIX/drive_c
+install="$drive_c/Quorvel"
+install_win='C:\Quorvel'
+started="$install/started.txt"
+policy='HKLM\Software\Microsoft\Windows\CurrentVersion\Policies\System'
+run_once='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\RunOnce'
+
+failures=0
+fail() { echo "FAILED [$version]: $*"; failures=$((failures + 1)); }
+ok() { echo "ok [$version]: $*"; }
+
+source "$(dirname "$0")/../wine/script_helpers.sh"
+
+cleanup() {
+  wine_quiet taskkill /f /im HXTray.exe
+  # The prefix may be shared: leave it at Wine's default version.
+  wine_quiet reg delete 'HKCU\Software\Wine' /v Version /f
+  [[ -n "$sample" && -n "$host_versions" ]] && remove_sample
+  rm -rf "$work" "$install"
+}
+trap cleanup EXIT
+
+is_9x() { [[ $1 == win95 || $1 == win98 || $1 == winme ]]; }
+
+# --- calls a program makes itself, from a +pid,+loaddll,+relay log -----------------------
+image_size() { "$objdump" -p "$1" | awk '$1 == "SizeOfImage" { print $2 }'; }
+
+# Prints "Module.Function" for each call whose return address lies in the program's image.
+own_calls() {  # own_calls <log> <exe name> <image size, hex>
+  python3 - "$@" <<'PY'
+import re, sys
+log, name, size = sys.argv[1], sys.argv[2].lower(), int(sys.argv[3], 16)
+pid = base = None
+calls = set()
+with open(log, errors="replace") as f:
+    for line in f:
+        if pid is None:
+            m = re.match(r'([0-9a-f]+):[0-9a-f]+:trace:loaddll:\S+ Loaded L"([^"]*)" at ([0-9a-f]+)', line)
+            if m and m.group(2).lower().endswith("\\\\" + name):
+                pid, base = m.group(1), int(m.group(3), 16)
+            continue
+        if not line.startswith(pid + ":"):
+            continue
+        m = re.search(r":Call ([\w.]+)\(.* ret=([0-9a-f]+)$", line.rstrip())
+        if m and base <= int(m.group(2), 16) < base + size:
+            calls.add(m.group(1))
+print("\n".join(sorted(calls)))
+PY
+}
+
+# Fails on calls that do not work on 95/98/Me.
+audit_calls() {  # audit_calls <what> <log> <exe>
+  local calls bad
+  calls=$(own_calls "$2" "$(basename "$3")" "$(image_size "$3")")
+  if [[ -z "$calls" ]]; then
+    fail "$1: no calls found in the relay log"
+    return
+  fi
+  bad=$(printf '%s\n' "$calls" | awk -F. -v list="$wide_list" '
+    BEGIN { while ((getline line < list) > 0) if (line !~ /^[[:space:]]*(#|$)/) implemented[line] = 1 }
+    ($2 ~ /W$/ && !($2 in implemented)) || $2 == "MoveFileExA" { print }')
+  if [[ -n "$bad" ]]; then
+    fail "$1 calls what 95/98/Me lack: $(echo $bad)"
+  else
+    ok "$1 made $(printf '%s\n' "$calls" | wc -l) kinds of calls, all working on 95/98/Me"
+  fi
+}
+
+# --- HXReg -----------------------------------------------------------------------------
+run_once_present() {
+  "$wine" reg query "$run_once" /v SelkorCompactor /reg:32 2>/dev/null | tr -d '\r' | grep -q SelkorCompactor
+}
+
+check_hxreg() {
+  local batch=$drive_c/autoexec.bat log=$work/hxreg.log debug=-all
+  printf 'x\r\nC:\\WINDOWS\\command\\scanreg.exe /opt /fix\r\ny' >"$batch"
+  wine_quiet reg add "$run_once" /v SelkorCompactor /d x /f /reg:32
+  is_9x "$version" && debug=+pid,+loaddll,+relay
+  WINEDEBUG=$debug "$wine" "$hxreg_exe" </dev/null >"$log" 2>&1
+  if [[ "$(od -An -tx1 "$batch")" == "$(printf 'x\r\ny\r\n' | od -An -tx1)" ]] && ! run_once_present &&
+    [[ -z "$(find "$drive_c" -maxdepth 1 -iname '*.tmp')" ]]; then
+    ok "HXReg removed the line and the RunOnce value"
+  else
+    fail "HXReg: autoexec.bat $(od -An -c "$batch" | tr -s ' '), RunOnce $(run_once_present && echo kept || echo gone)"
+  fi
+  rm -f "$batch"
+  is_9x "$version" && audit_calls HXReg "$log" "$hxreg_exe"
+}
+
+# --- HXTray ----------------------------------------------------------------------------
+visible_windows() { xdotool search --onlyvisible --name "" 2>/dev/null | sort; }
+main_program_started() { [[ -f "$started" ]] && tr -d '\r' <"$started" | grep -q ' /SC$'; }
+
+# The record size the mode sends, and where it shows: the spy's log (narrow) or Wine's trace
+# of Shell_NotifyIconW (wide).
+expected_record() {
+  case "$1" in
+    win95 | win98) echo "narrow 88" ;;
+    winme) echo "narrow 488" ;;
+    nt40) echo "wide 152" ;;
+    *) echo "wide 936" ;;
+  esac
+}
+
+check_tray() {
+  local log=$work/tray.log spy_log=$work/spy.log debug=+pid,+systray before menu
+  rm -f "$started" "$spy_log"
+  is_9x "$version" && debug=+pid,+loaddll,+relay
+  QC_SHELL_SPY_LOG="Z:$(echo "$spy_log" | tr / '\\')" WINEDEBUG=$debug \
+    "$wine" "$install_win\\HXTray.exe" /sched </dev/null >"$log" 2>&1 &
+  if ! wait_until 60 slot_is_blue 0; then
+    fail "HXTray: no icon in the tray"
+    wine_quiet taskkill /f /im HXTray.exe
+    return
+  fi
+  ok "HXTray's icon is shown"
+  before=$(visible_windows)
+  tray_origin && xdotool mousemove $((TX + 10)) $((TY + 10)) click 3
+  menu_opened() { [[ -n "$(comm -13 <(echo "$before") <(visible_windows))" ]]; }
+  if wait_until 20 menu_opened; then
+    xdotool key Down Return
+    if wait_until 30 main_program_started && wait_until 30 tray_gone; then
+      ok "the menu's Run Scan started the main program with /SC and the tray ended"
+    else
+      fail "HXTray: Run Scan did not start the main program (started: $(cat "$started" 2>/dev/null))"
+    fi
+  else
+    fail "HXTray: right click opened no menu"
+  fi
+  wine_quiet taskkill /f /im HXTray.exe
+  wait_until 20 tray_gone
+
+  read -r form size <<<"$(expected_record "$version")"
+  local added
+  if [[ $form == narrow ]]; then
+    added=$(tr -d '\r' <"$spy_log" 2>/dev/null | awk '$2 == 0 { print $3; exit }')
+  else
+    added=$(sed -n 's/.*Shell_NotifyIconW dwMessage = 0, nid->cbSize=\([0-9]*\).*/\1/p' "$log" | head -n 1)
+  fi
+  if [[ "$added" == "$size" ]]; then
+    ok "the shell received the $form record of $size bytes"
+  else
+    fail "HXTray: the shell received a ${added:-missing} byte record, expected $form $size"
+  fi
+  is_9x "$version" && audit_calls HXTray "$log" "$tray_exe"
+}
+
+# --- the host tool on the sample machine -------------------------------------------------
+sample_imported=0
+sample_keys() {
+  iconv -f UTF-16LE -t UTF-8 "$sample" | tr -d '\r' |
+    sed -n 's/^\[\(HKEY_LOCAL_MACHINE\\.*\\\(Uninstall\|App Paths\)\\.*\)\]$/\1/p'
+}
+remove_sample() {
+  ((sample_imported)) || return 0
+  sample_keys | while IFS= read -r key; do wine_quiet reg delete "$key" /f /reg:$view; done
+}
+
+check_host() {
+  if ((!sample_imported)); then
+    wine_quiet reg import "Z:$(echo "$sample" | tr / '\\')" /reg:$view
+    sample_imported=1
+  fi
+  if "$wine" "$host_exe" list --json 2>"$work/host.err" | tr -d '\r' >"$work/list.json" &&
+    diff -q "$expected" "$work/list.json" >/dev/null; then
+    ok "wendlow-host lists the sample's $(grep -c '"Key"' "$work/list.json") entries as expected"
+  else
+    fail "wendlow-host: $(diff "$expected" "$work/list.json" | head -n 5) $(tr -d '\r' <"$work/host.err")"
+  fi
+}
+
+# --- the run ---------------------------------------------------------------------------
+if [[ -n "$native_host" ]]; then
+  # A 32-bit machine reads one view: the Linux build on a simulated x86 machine says what.
+  expected=$work/expected.json
+  WINPLAT_MACHINE=x86 "$native_host" --registry "$sample" list --json >"$expected" ||
+    { echo "the Linux host could not list the sample"; exit 1; }
+fi
+
+mkdir -p "$install"
+cp "$qv_exe" "$install/qv.exe"
+cp "$spy_dll" "$install/SHSPY32.dll"
+# The copy imports the spy in place of SHELL32.dll; the spy passes every call on.
+python3 - "$tray_exe" "$install/HXTray.exe" <<'PY'
+import sys
+data = open(sys.argv[1], "rb").read()
+assert data.count(b"SHELL32.dll") == 1, "expected one import of SHELL32.dll"
+open(sys.argv[2], "wb").write(data.replace(b"SHELL32.dll", b"SHSPY32.dll"))
+PY
+"$wine" cmd /c exit </dev/null >/dev/null 2>&1  # the session runs: RunOnce stays as set
+wine_quiet reg add "$policy" /v EnableLUA /t REG_DWORD /d 1 /f /reg:32
+
+IFS=, read -r -a version_list <<<"$versions"
+for version in "${version_list[@]}"; do
+  wine_quiet winecfg -v "$version"
+  echo "== $version: $("$wine" cmd /c ver </dev/null 2>/dev/null | tr -d '\r' | grep -v '^$')"
+  check_hxreg
+  check_tray
+  [[ ",$host_versions," == *",$version,"* ]] && check_host
+done
+wine_quiet reg delete "$policy" /v EnableLUA /f /reg:32
+
+((failures == 0)) || { echo "$failures check(s) failed"; exit 1; }
+echo "all checks passed"

@@ -1,0 +1,46 @@
+# Shell functions for the scripts that drive Wine: waiting, quiet Wine calls, and the tray.
+# Source it; it expects QC_WINE and WINEPREFIX (and DISPLAY for the tray functions).
+
+# wait_until <seconds> <command...>: polls every 200 ms until the command succeeds.
+wait_until() {
+  local deadline=$((SECONDS + $1))
+  shift
+  until "$@"; do
+    ((SECONDS >= deadline)) && return 1
+    sleep 0.2
+  done
+}
+
+wine_quiet() { "$QC_WINE" "$@" </dev/null >/dev/null 2>&1; }
+
+# Trays of this prefix only: other runs on the machine may have their own, and an ended
+# tray can linger as a zombie until something reaps orphans.
+tray_count() {
+  local pid stat n=0
+  for pid in $(pgrep -x -i hxtray.exe 2>/dev/null); do
+    stat=$(ps -o stat= -p "$pid" 2>/dev/null) || continue
+    stat=${stat//[[:space:]]/}
+    [[ -n "$stat" && "$stat" != Z* ]] || continue
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
+    n=$((n + 1))
+  done
+  echo "$n"
+}
+tray_gone() { [[ $(tray_count) -eq 0 ]]; }
+
+tray_window() { xdotool search --onlyvisible --name "Wine System Tray" 2>/dev/null | head -n 1; }
+
+# Origin of the tray window: sets TX and TY.
+tray_origin() {
+  local w
+  w=$(tray_window)
+  [[ -n "$w" ]] || return 1
+  eval "$(xdotool getwindowgeometry --shell "$w" | sed -n 's/^X=/TX=/p; s/^Y=/TY=/p')"
+}
+
+# True when the 20x20 icon slot n (0 = leftmost) of the tray shows the tray's blue badge.
+slot_is_blue() {
+  tray_origin || return 1
+  local x=$((TX + 20 * $1 + 2)) y=$((TY + 2))
+  [[ $(xwd -root -silent | convert xwd:- -crop 16x16+$x+$y +repage -format '%[fx:mean.b > mean.r + 0.2 ? 1 : 0]' info:) == 1 ]]
+}
