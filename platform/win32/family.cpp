@@ -1,18 +1,11 @@
 #include "family.h"
 
-#include <windows.h>
+#include "platform/sysinfo.h"
 
 namespace win::detail {
 
 bool ansiFamily() {
-#if defined(__GNUC__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-#endif
-  static const bool ansi = (::GetVersion() & 0x80000000u) != 0;
-#if defined(__GNUC__)
-#pragma GCC diagnostic pop
-#endif
+  static const bool ansi = (win::GetVersion() & 0x80000000u) != 0;
   return ansi;
 }
 
