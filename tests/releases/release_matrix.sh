@@ -55,10 +55,21 @@ ok() { echo "ok [$version]: $*"; }
 
 source "$(dirname "$0")/../wine/script_helpers.sh"
 
+# The winecfg name of the version Wine reports now, from its build number.
+current_version() {
+  local build
+  build=$("$QC_WINE" cmd /c ver </dev/null 2>/dev/null | tr -d '\r' | sed -n 's/.*Windows [0-9]*\.[0-9]*\.\([0-9]*\).*/\1/p')
+  case "$build" in
+    1381) echo nt40 ;; 2195) echo win2k ;; 2600) echo winxp ;; 3790) echo win2003 ;; 6002) echo vista ;;
+    7601) echo win7 ;; 9200) echo win8 ;; 9600) echo win81 ;; *) echo win10 ;;
+  esac
+}
+initial_version=$(current_version)
+
 cleanup() {
   wine_quiet taskkill /f /im HXTray.exe
-  # The prefix may be shared: leave it at Wine's default version.
-  wine_quiet reg delete 'HKCU\Software\Wine' /v Version /f
+  # The prefix may be shared: leave it at the version it had.
+  wine_quiet winecfg -v "$initial_version"
   [[ -n "$sample" && -n "$host_versions" ]] && remove_sample
   rm -rf "$work" "$install"
 }
