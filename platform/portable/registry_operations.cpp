@@ -174,7 +174,7 @@ win::LONG deleteTree(win::HKEY base, std::u16string_view subKey) {
   constexpr win::REGSAM kReadAndDelete = win::KEY_QUERY_VALUE | win::KEY_ENUMERATE_SUB_KEYS | kDelete;
   if (relative.empty()) {
     win::REGSAM needed = win::KEY_QUERY_VALUE | win::KEY_ENUMERATE_SUB_KEYS;
-    if (!key->values().empty()) needed |= win::KEY_SET_VALUE;
+    if (key->valueCount() != 0) needed |= win::KEY_SET_VALUE;
     if ((open->granted & needed) != needed) return win::ERROR_ACCESS_DENIED;
   } else if (store.deniedAccess(open->hive, target.physical) & kReadAndDelete) {
     return win::ERROR_ACCESS_DENIED;
@@ -212,9 +212,9 @@ win::LONG queryValue(win::HKEY key, std::u16string_view name, RegistryValue& val
   auto lock = store.lock();
   const OpenKey* open = nullptr;
   if (win::LONG rc = usableWith(store, key, win::KEY_QUERY_VALUE, open)) return rc;
-  const RegistryValue* found = open->key->findValue(name);
+  const PackedValue* found = open->key->findValue(name);
   if (!found) return win::ERROR_FILE_NOT_FOUND;
-  value = *found;
+  value = found->copy();
   return win::ERROR_SUCCESS;
 }
 
@@ -223,7 +223,7 @@ win::LONG setValue(win::HKEY key, std::u16string_view name, win::DWORD type, std
   auto lock = store.lock();
   const OpenKey* open = nullptr;
   if (win::LONG rc = usableWith(store, key, win::KEY_SET_VALUE, open)) return rc;
-  open->key->setValue(name, type, std::move(data));
+  open->key->setValue(name, type, data.data(), data.size());
   store.recordChange(*open->key);
   return win::ERROR_SUCCESS;
 }
@@ -247,10 +247,10 @@ win::LONG queryInfo(win::HKEY key, KeyInfo& info) {
   KeyInfo out;
   out.subKeys = static_cast<win::DWORD>(k.childCount());
   out.maxSubKeyLen = static_cast<win::DWORD>(k.longestChildName());
-  out.values = static_cast<win::DWORD>(k.values().size());
-  for (const RegistryValue& v : k.values()) {
-    out.maxValueNameLen = std::max(out.maxValueNameLen, static_cast<win::DWORD>(v.name.size()));
-    out.maxValueLen = std::max(out.maxValueLen, static_cast<win::DWORD>(v.data.size()));
+  out.values = static_cast<win::DWORD>(k.valueCount());
+  for (std::size_t i = 0; const PackedValue* v = k.valueAt(i); ++i) {
+    out.maxValueNameLen = std::max(out.maxValueNameLen, static_cast<win::DWORD>(v->name().size()));
+    out.maxValueLen = std::max(out.maxValueLen, static_cast<win::DWORD>(v->size()));
   }
   out.lastWrite = toFileTime(k.lastWrite());
   info = out;
@@ -273,9 +273,9 @@ win::LONG enumValue(win::HKEY key, win::DWORD index, RegistryValue& value) {
   auto lock = store.lock();
   const OpenKey* open = nullptr;
   if (win::LONG rc = usableWith(store, key, win::KEY_QUERY_VALUE, open)) return rc;
-  const auto& values = open->key->values();
-  if (index >= values.size()) return win::ERROR_NO_MORE_ITEMS;
-  value = values[index];
+  const PackedValue* found = open->key->valueAt(index);
+  if (!found) return win::ERROR_NO_MORE_ITEMS;
+  value = found->copy();
   return win::ERROR_SUCCESS;
 }
 

@@ -37,6 +37,7 @@ class RegistryStore {
   std::unique_lock<std::mutex> lock() { return std::unique_lock<std::mutex>(mutex_); }
 
   RegistryKey& root(Hive hive) { return *roots_[static_cast<int>(hive)]; }
+  const std::shared_ptr<RegistryKey>& rootKey(Hive hive) const { return roots_[static_cast<int>(hive)]; }
   // The key at a physical path, or null.
   std::shared_ptr<RegistryKey> find(Hive hive, const KeyPath& physical) const;
 
