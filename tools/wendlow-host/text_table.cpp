@@ -46,7 +46,11 @@ std::size_t displayWidth(const std::u16string& text) {
       c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
       ++i;
     }
-    if (c >= 0x0300 && c <= 0x036F) continue;  // combining accents sit on the previous character
+    if (c < 0x0300) {
+      ++width;
+      continue;
+    }
+    if (c <= 0x036F) continue;  // combining accents sit on the previous character
     bool wide = std::any_of(std::begin(kWide), std::end(kWide),
                             [c](const Range& r) { return c >= r.first && c <= r.last; });
     width += wide ? 2 : 1;
