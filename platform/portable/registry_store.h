@@ -24,8 +24,7 @@ constexpr win::REGSAM kMaximumAllowed = 0x02000000;
 struct OpenKey {
   std::shared_ptr<RegistryKey> key;
   Hive hive = Hive::LocalMachine;
-  KeyPath logicalPath;   // as the program named it, relative to the hive
-  KeyPath physicalPath;  // where it lives
+  KeyPath logicalPath;  // as the program named it, relative to the hive
   win::REGSAM view = 0;  // KEY_WOW64_64KEY, KEY_WOW64_32KEY or 0
   win::REGSAM granted = 0;
 };
