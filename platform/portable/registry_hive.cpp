@@ -58,8 +58,7 @@ class HiveSource final : public KeySource, public std::enable_shared_from_this<H
       errno = 0;
       Malloced<char> name(hivex_node_name(h, child));
       if (!name) return fault("the name of the key", child);
-      std::u16string text = platform::fromUtf8(std::string_view(name.get(), hivex_node_name_len(h, child)));
-      key.addChild(text, timeOf(child))->readLater(shared_from_this(), child);
+      key.addChild(utf16(name.get()), timeOf(child))->readLater(shared_from_this(), child);
     }
   }
 
@@ -76,12 +75,26 @@ class HiveSource final : public KeySource, public std::enable_shared_from_this<H
       std::size_t size = 0;
       Malloced<char> data(hivex_value_value(h, value, &type, &size));
       if (!data) return fault("the data of the value", value);
-      std::u16string text = platform::fromUtf8(std::string_view(name.get(), hivex_value_key_len(h, value)));
-      key.setValue(text, static_cast<win::DWORD>(type), reinterpret_cast<const win::BYTE*>(data.get()), size);
+      key.setValue(utf16(name.get()), static_cast<win::DWORD>(type), reinterpret_cast<const win::BYTE*>(data.get()),
+                   size);
     }
   }
 
  private:
+  // A name from hivex (UTF-8, ending at its first zero: hivex's own length function
+  // decodes the name a second time) in a buffer that is reused.
+  const std::u16string& utf16(const char* utf8) {
+    name_.clear();
+    for (const char* c = utf8; *c != '\0'; ++c) {
+      if (static_cast<unsigned char>(*c) >= 0x80) {
+        name_ = platform::fromUtf8(utf8);
+        break;
+      }
+      name_ += static_cast<char16_t>(*c);
+    }
+    return name_;
+  }
+
   void fault(const char* what, std::uint64_t offset) {
     const int error = errno;
     std::string message = path_ + ": damaged hive: cannot read " + what + " at offset " + offsetText(offset);
@@ -92,6 +105,7 @@ class HiveSource final : public KeySource, public std::enable_shared_from_this<H
   UniqueHive hive_;
   std::string path_;
   std::uint64_t fallbackTime_;
+  std::u16string name_;
 };
 
 // Why hivex refused the file, with the truncation spelled out when that is the cause.
