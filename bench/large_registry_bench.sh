@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # `wendlow-host list` on large registry files made by make_large_export.py: exports from
 # about 10 MB to 118 MB (every part scaled alike), and a SOFTWARE hive of at least 200 MB
-# made from a larger export by make-hive. For each file the median wall time and peak
-# resident memory over the runs; for the exports also the time iconv takes just to
-# decode them from UTF-16, the lower bound of any reader.
+# made from a larger export by make-hive. For each file the median wall time, CPU time
+# and peak resident memory over the runs; for the exports also the time iconv takes just
+# to decode them from UTF-16, the lower bound of any reader.
 # Usage: bench/large_registry_bench.sh [BUILD_DIR [WORK_DIR [RUNS]]]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -15,16 +15,18 @@ mkdir -p "$work"
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
-# Median seconds and peak MB of `wendlow-host --registry FILE list`.
+# Median wall seconds, CPU seconds and peak MB of `wendlow-host --registry FILE list`. On
+# a machine shared with other work the CPU time is the steadier figure.
 measure_list() {
-  local times=() peaks=() t m
+  local times=() cpus=() peaks=() t user system m
   for _ in $(seq "$runs"); do
-    /usr/bin/time -f "%e %M" -o "$work/time.txt" "$host" --registry "$1" list >/dev/null
-    read -r t m <"$work/time.txt"
+    /usr/bin/time -f "%e %U %S %M" -o "$work/time.txt" "$host" --registry "$1" list >/dev/null
+    read -r t user system m <"$work/time.txt"
     times+=("$t")
+    cpus+=("$(awk -v u="$user" -v s="$system" 'BEGIN { printf "%.2f", u + s }')")
     peaks+=("$((m / 1024))")
   done
-  echo "$(printf '%s\n' "${times[@]}" | median) s, $(printf '%s\n' "${peaks[@]}" | median) MB"
+  echo "$(printf '%s\n' "${times[@]}" | median) s (CPU $(printf '%s\n' "${cpus[@]}" | median) s), $(printf '%s\n' "${peaks[@]}" | median) MB"
 }
 
 # Median seconds of decoding the file with iconv alone.
@@ -44,7 +46,7 @@ make_export() {
     --uninstall "${3:-$(($2 / 20))}" --app-paths "${4:-$(($2 / 200))}" >/dev/null
 }
 
-echo "file | size | lines | list: time, peak memory | iconv decode"
+echo "file | size | lines | list: wall (CPU), peak memory | iconv decode"
 for keys in 17000 50000 100000 200000; do
   make_export "export-$keys" "$keys"
   file=$work/export-$keys.reg
