@@ -97,8 +97,15 @@ class HiveSource final : public KeySource, public std::enable_shared_from_this<H
 
   void fault(const char* what, std::uint64_t offset) {
     const int error = errno;
-    std::string message = path_ + ": damaged hive: cannot read " + what + " at offset " + offsetText(offset);
-    if (error != 0) message += std::string(" (") + std::strerror(error) + ")";
+    // libhivex refuses keys with more subkeys or values than it allows as out of range.
+    std::string message = path_ + (error == ERANGE ? ": a key beyond what libhivex reads" : ": damaged hive") +
+                          ": cannot read " + what + " at offset " + offsetText(offset);
+    // hivex says EFAULT ("Bad address") for a cell that is not what points to it expects.
+    if (error == EFAULT) {
+      message += " (a cell it points to is not what it should be)";
+    } else if (error != 0) {
+      message += std::string(" (") + std::strerror(error) + ")";
+    }
     reportRegistryFault(message);
   }
 
