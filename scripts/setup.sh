@@ -5,7 +5,8 @@
 set -euo pipefail
 scope=${1:-all}
 
-native=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev googletest libbenchmark-dev libsqlite3-dev sqlite3 python3)
+native=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev googletest libbenchmark-dev libsqlite3-dev sqlite3 python3
+        libhivex-dev libhivex-bin)
 windows=(g++-mingw-w64-i686-win32 wine wine32:i386 wine64 xvfb xauth xdotool x11-utils x11-apps imagemagick)
 
 wanted=("${native[@]}")

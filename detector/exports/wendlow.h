@@ -41,4 +41,9 @@ WENDLOW_API WendlowBool16 WINPLAT_STDCALL isInstalledWildCard(WendlowHandle dete
 WENDLOW_API std::int32_t WINPLAT_STDCALL RefreshCache(WendlowHandle detector);
 WENDLOW_API std::int32_t WINPLAT_STDCALL SaveDetectorCache(WendlowHandle detector);
 
+// An extension beside the eleven, which hosts may ignore: the detector's mode, that is
+// where queries are answered from (1 a full scan, 2 the names recorded in the cache,
+// 3 a scan that replaced the cache); 0 for a null handle.
+WENDLOW_API std::int32_t WINPLAT_STDCALL getDetectorMode(WendlowHandle detector);
+
 }  // extern "C"

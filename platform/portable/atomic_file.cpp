@@ -8,8 +8,8 @@
 #include <cstring>
 #include <vector>
 
+#include "registry_input_file.h"
 #include "replace_target.h"
-#include "unique_fd.h"
 
 namespace portable {
 
@@ -98,17 +98,13 @@ bool replaceFileAtomically(const std::string& named, std::string_view bytes, std
 }
 
 bool readWholeFile(const std::string& path, std::string& bytes, std::string& error, bool& missing) {
-  missing = false;
-  UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (file.get() < 0) {
-    missing = errno == ENOENT;
-    error = path + ": " + reason("cannot open");
-    return false;
-  }
+  RegistryInputFile file;
+  if (!file.open(path, error, missing)) return false;
   std::string content;
+  content.reserve(static_cast<std::size_t>(file.size()));
   char buffer[65536];
   while (true) {
-    ssize_t n = ::read(file.get(), buffer, sizeof buffer);
+    ssize_t n = ::read(file.fd(), buffer, sizeof buffer);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) {
       error = path + ": " + reason("cannot read");

@@ -13,8 +13,8 @@ namespace portable {
 bool replaceFileAtomically(const std::string& path, std::string_view bytes, std::string& error,
                            bool failBeforeRename = false);
 
-// The whole file; false with a reason when it cannot be read. `missing` tells a file that
-// does not exist apart from other failures.
+// The whole file; false with a reason when it cannot be read (only a regular file that
+// fits in memory can). `missing` tells a file that does not exist apart from other failures.
 bool readWholeFile(const std::string& path, std::string& bytes, std::string& error, bool& missing);
 
 }  // namespace portable

@@ -2,8 +2,7 @@
 
 namespace portable {
 
-char16_t upcaseChar(char16_t c) {
-  if (c < 0x80) return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 0x20) : c;
+char16_t upcaseWide(char16_t c) {
   if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<char16_t>(c - 0x20);
   if (c == 0xFF) return 0x178;
   if (c >= 0x100 && c <= 0x17E) {
@@ -33,9 +32,20 @@ std::u16string foldName(std::u16string_view name) {
 bool sameName(std::u16string_view a, std::u16string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
-    if (upcaseChar(a[i]) != upcaseChar(b[i])) return false;
+    if (a[i] != b[i] && upcaseChar(a[i]) != upcaseChar(b[i])) return false;
   }
   return true;
+}
+
+bool foldedLess(std::u16string_view a, std::u16string_view b) {
+  const std::size_t common = a.size() < b.size() ? a.size() : b.size();
+  for (std::size_t i = 0; i < common; ++i) {
+    if (a[i] == b[i]) continue;
+    char16_t x = upcaseChar(a[i]);
+    char16_t y = upcaseChar(b[i]);
+    if (x != y) return x < y;
+  }
+  return a.size() < b.size();
 }
 
 }  // namespace portable

@@ -9,8 +9,15 @@
 
 namespace portable {
 
-char16_t upcaseChar(char16_t c);
+// Beyond ASCII.
+char16_t upcaseWide(char16_t c);
+inline char16_t upcaseChar(char16_t c) {
+  if (c < 0x80) return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 0x20) : c;
+  return upcaseWide(c);
+}
 std::u16string foldName(std::u16string_view name);
 bool sameName(std::u16string_view a, std::u16string_view b);
+// The order of the folded names (the enumeration order of subkeys), without folded copies.
+bool foldedLess(std::u16string_view a, std::u16string_view b);
 
 }  // namespace portable

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "reg_text_reader.h"
 #include "registry_key.h"
 #include "registry_views.h"
 
@@ -17,32 +18,32 @@ namespace portable {
 
 class RegistryStore;
 
-struct RegFileOp {
-  enum class Kind { DeleteKey, CreateKey, SetValue, DeleteValue, SetLastWrite };
-  Kind kind = Kind::CreateKey;
-  Hive hive = Hive::LocalMachine;
-  KeyPath path;
-  std::u16string name;
-  win::DWORD type = win::REG_NONE;
-  std::vector<win::BYTE> data;
-  std::uint64_t lastWrite = 0;
+// What a file says, statement by statement, in file order. Texts and paths are views
+// into the line being read: valid during the call only. The defaults ignore everything,
+// which is what checking a file needs.
+class RegFileSink {
+ public:
+  virtual ~RegFileSink() = default;
+  // [path] or [-path]: the keys below the root, outermost first.
+  virtual void section(Hive, const std::vector<std::u16string_view>& /*path*/, bool /*deletion*/) {}
+  // name=data (the unnamed value has an empty name), or name=- when `remove`.
+  virtual void value(std::u16string_view /*name*/, win::DWORD /*type*/, const std::vector<win::BYTE>& /*data*/) {}
+  virtual void removeValue(std::u16string_view /*name*/) {}
+  // ;last-write-time=... for the current section's key.
+  virtual void lastWrite(std::uint64_t /*stamp*/) {}
 };
 
-struct RegFileParse {
-  bool ok = false;
-  std::string error;  // "<source>:<line>: <what>"
-  std::vector<RegFileOp> ops;
-};
+// Reads the whole file; empty when it is well-formed, else "<source>:<line>: <what>".
+// What the sink was told before an error stands: callers that must change nothing for a
+// malformed file read it twice, first with the default sink.
+std::string parseRegFile(ByteSource& bytes, const std::string& sourceName, RegFileSink& sink);
 
-// Reads a whole file's bytes; nothing is applied here.
-RegFileParse parseRegFile(std::string_view bytes, const std::string& sourceName);
-
-// Applies parsed operations in order (the store's lock held). `asChange`: whether this
-// counts as the process changing the registry (and so is saved at exit).
-// fileTime (a FILETIME count, 0 for none) stamps every key the load touches that carries
-// no recorded time, so a file that has not changed gives the same times at every load.
-void applyRegFile(RegistryStore& store, const std::vector<RegFileOp>& ops, bool asChange,
-                  std::uint64_t fileTime = 0);
+// Applies a file to the store as it is read (the store's lock held). `asChange`: whether
+// this counts as the process changing the registry (and so is saved at exit). fileTime
+// (a FILETIME count, 0 for none) stamps every key the load touches that carries no
+// recorded time, so a file that has not changed gives the same times at every load.
+std::string applyRegFile(RegistryStore& store, ByteSource& bytes, const std::string& sourceName, bool asChange,
+                         std::uint64_t fileTime = 0);
 
 // A hive's key and what lies below it, as .reg sections; `prefix` is its section name.
 struct RegSubtree {

@@ -1,5 +1,5 @@
-#include <algorithm>
-
+// Reading .reg text line by line. A section's path is taken apart once, at its header,
+// and the values below it go straight to the sink: nothing per line is kept.
 #include "name_folding.h"
 #include "platform/text.h"
 #include "reg_file.h"
@@ -13,57 +13,10 @@ namespace {
 constexpr std::u16string_view kHeader5 = u"Windows Registry Editor Version 5.00";
 constexpr std::u16string_view kHeader4 = u"REGEDIT4";
 constexpr std::u16string_view kTimeComment = u";last-write-time=";
-
-// UTF-8, with any byte that does not start a valid sequence taken as Windows-1252.
-std::u16string decodeNarrow(std::string_view bytes) {
-  std::u16string out;
-  out.reserve(bytes.size());
-  std::size_t i = 0;
-  while (i < bytes.size()) {
-    auto b = static_cast<unsigned char>(bytes[i]);
-    std::size_t length = b < 0x80 ? 1 : (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : (b & 0xF8) == 0xF0 ? 4 : 0;
-    char32_t c = 0;
-    bool valid = length > 0 && i + length <= bytes.size();
-    if (valid) {
-      c = length == 1 ? b : (b & (0x7F >> length));
-      for (std::size_t k = 1; k < length && valid; ++k) {
-        auto cb = static_cast<unsigned char>(bytes[i + k]);
-        valid = (cb & 0xC0) == 0x80;
-        c = (c << 6) | (cb & 0x3F);
-      }
-      static const char32_t minimum[] = {0, 0, 0x80, 0x800, 0x10000};
-      valid = valid && c >= minimum[length] && c <= 0x10FFFF && !(c >= 0xD800 && c <= 0xDFFF);
-    }
-    if (!valid) {
-      out += platform::fromAnsi(bytes.substr(i, 1));
-      ++i;
-      continue;
-    }
-    if (c >= 0x10000) {
-      c -= 0x10000;
-      out += static_cast<char16_t>(0xD800 + (c >> 10));
-      out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
-    } else {
-      out += static_cast<char16_t>(c);
-    }
-    i += length;
-  }
-  return out;
-}
-
-std::vector<std::u16string> splitLines(std::u16string_view text) {
-  std::vector<std::u16string> lines;
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == u'\r' || text[i] == u'\n') {
-      lines.emplace_back(text.substr(start, i - start));
-      if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
-      start = i + 1;
-    }
-  }
-  if (start < text.size()) lines.emplace_back(text.substr(start));
-  return lines;
-}
+// A first line longer than this cannot be a header: a binary file is refused at once.
+constexpr std::size_t kLongestFirstLine = 4096;
+// The longest line read at all (a string value of 32 MB).
+constexpr std::size_t kLongestLine = std::size_t{1} << 24;
 
 bool isBlank(char16_t c) { return c == u' ' || c == u'\t'; }
 
@@ -100,32 +53,60 @@ bool parseHexNumber(std::u16string_view s, std::size_t maxDigits, std::uint64_t&
   return true;
 }
 
+// "A\B\C" into views of its components; a single trailing backslash is allowed. False
+// for a leading backslash or an empty component.
+bool splitComponents(std::u16string_view path, std::vector<std::u16string_view>& components) {
+  components.clear();
+  if (path.empty()) return true;
+  if (path.back() == u'\\') path.remove_suffix(1);
+  while (true) {
+    std::size_t end = path.find(u'\\');
+    std::u16string_view part = path.substr(0, end);
+    if (part.empty()) return false;
+    components.push_back(part);
+    if (end == std::u16string_view::npos) return true;
+    path.remove_prefix(end + 1);
+  }
+}
+
 class Parser {
  public:
-  Parser(std::vector<std::u16string> lines, std::string source) : lines_(std::move(lines)), source_(std::move(source)) {}
+  Parser(const std::string& source, RegFileSink& sink) : source_(source), sink_(sink) {}
 
-  RegFileParse run() {
-    RegFileParse result;
-    if (lines_.empty() || (trimRight(lines_[0]) != kHeader5 && trimRight(lines_[0]) != kHeader4)) {
-      fail(1, "not a registry file: the first line must be \"Windows Registry Editor Version 5.00\" or \"REGEDIT4\"");
-    } else {
-      unicode_ = trimRight(lines_[0]) == kHeader5;
-      for (line_ = 1; line_ < lines_.size() && error_.empty(); ++line_) statement();
-    }
-    result.ok = error_.empty();
-    result.error = error_;
-    if (result.ok) result.ops = std::move(ops_);
-    return result;
-  }
+  bool ok() const { return error_.empty(); }
+  const std::string& error() const { return error_; }
+  std::size_t lineNumber() const { return line_; }
 
- private:
   void fail(std::size_t lineNumber, const std::string& what) {
     if (error_.empty()) error_ = source_ + ":" + std::to_string(lineNumber) + ": " + what;
   }
-  void fail(const std::string& what) { fail(line_ + 1, what); }
+  void fail(const std::string& what) { fail(line_, what); }
 
-  void statement() {
-    std::u16string_view s = trimLeft(lines_[line_]);
+  void line(std::u16string_view text) {
+    ++line_;
+    if (line_ == 1) return header(text);
+    if (continuing_) return continuation(text);
+    statement(text);
+  }
+
+  void finish() {
+    if (line_ == 0) return notRegistryFile();
+    if (continuing_) fail(hexStart_, "continuation line missing at the end of the file");
+  }
+
+  void notRegistryFile() {
+    fail(1, "not a registry file: the first line must be \"Windows Registry Editor Version 5.00\" or \"REGEDIT4\"");
+  }
+
+ private:
+  void header(std::u16string_view text) {
+    std::u16string_view first = trimRight(text);
+    if (first != kHeader5 && first != kHeader4) return notRegistryFile();
+    unicode_ = first == kHeader5;
+  }
+
+  void statement(std::u16string_view text) {
+    std::u16string_view s = trimLeft(text);
     if (s.empty()) return;
     if (s.front() == u';') return comment(s);
     if (s.front() == u'[') return section(trimRight(s));
@@ -137,12 +118,7 @@ class Parser {
     std::uint64_t stamp = 0;
     if (!inSection_ || deletion_ || s.substr(0, kTimeComment.size()) != kTimeComment) return;
     if (!parseHexNumber(trimRight(s.substr(kTimeComment.size())), 16, stamp)) return;
-    RegFileOp op;
-    op.kind = RegFileOp::Kind::SetLastWrite;
-    op.hive = hive_;
-    op.path = path_;
-    op.lastWrite = stamp;
-    ops_.push_back(std::move(op));
+    sink_.lastWrite(stamp);
   }
 
   void section(std::u16string_view s) {
@@ -155,24 +131,17 @@ class Parser {
     std::u16string_view rest = slash == std::u16string_view::npos ? std::u16string_view() : inner.substr(slash + 1);
     Hive hive;
     if (!hiveNamed(rootName, hive)) return fail("unknown root key \"" + platform::toUtf8(rootName) + "\"");
-    KeyPath path;
-    if (!splitPath(rest, path) || (slash != std::u16string_view::npos && rest.empty())) {
+    if (!splitComponents(rest, path_) || (slash != std::u16string_view::npos && rest.empty())) {
       return fail("empty key name in the path");
     }
-    for (const std::u16string& part : path) {
+    for (std::u16string_view part : path_) {
       if (!acceptableKeyName(part)) return fail("key name longer than 255 characters");
     }
-    if (path.size() > kMaxKeyDepth) return fail("key path nested too deeply");
-    if (deletion && path.empty()) return fail("a root key cannot be deleted");
-    RegFileOp op;
-    op.kind = deletion ? RegFileOp::Kind::DeleteKey : RegFileOp::Kind::CreateKey;
-    op.hive = hive;
-    op.path = path;
-    ops_.push_back(std::move(op));
+    if (path_.size() > kMaxKeyDepth) return fail("key path nested too deeply");
+    if (deletion && path_.empty()) return fail("a root key cannot be deleted");
+    sink_.section(hive, path_, deletion);
     inSection_ = true;
     deletion_ = deletion;
-    hive_ = hive;
-    path_ = std::move(path);
   }
 
   static bool hiveNamed(std::u16string_view name, Hive& hive) {
@@ -189,14 +158,15 @@ class Parser {
   bool quoted(std::u16string_view s, std::size_t& pos, std::u16string& text) {
     text.clear();
     for (++pos; pos < s.size(); ++pos) {
-      char16_t c = s[pos];
-      if (c == u'"') {
+      // Plain characters up to the next quote or backslash go over in one piece.
+      std::size_t plain = pos;
+      while (plain < s.size() && s[plain] != u'"' && s[plain] != u'\\') ++plain;
+      text.append(s.substr(pos, plain - pos));
+      pos = plain;
+      if (pos == s.size()) break;
+      if (s[pos] == u'"') {
         ++pos;
         return true;
-      }
-      if (c != u'\\') {
-        text += c;
-        continue;
       }
       if (++pos == s.size()) break;
       switch (s[pos]) {
@@ -215,10 +185,10 @@ class Parser {
 
   void value(std::u16string_view s) {
     std::size_t pos = 0;
-    std::u16string name;
     if (s.front() == u'@') {
+      name_.clear();
       pos = 1;
-    } else if (!quoted(s, pos, name)) {
+    } else if (!quoted(s, pos, name_)) {
       return;
     }
     std::u16string_view rest = trimLeft(s.substr(pos));
@@ -227,117 +197,133 @@ class Parser {
     if (!inSection_) return fail("value outside a key section");
     if (deletion_) return fail("value inside a key deletion");
 
-    RegFileOp op;
-    op.hive = hive_;
-    op.path = path_;
-    op.name = std::move(name);
+    data_.clear();
     if (!rest.empty() && rest.front() == u'-') {
       if (!trim(rest.substr(1)).empty()) return fail("unexpected text after '-'");
-      op.kind = RegFileOp::Kind::DeleteValue;
-    } else if (!rest.empty() && rest.front() == u'"') {
+      return sink_.removeValue(name_);
+    }
+    if (!rest.empty() && rest.front() == u'"') {
       std::size_t at = 0;
-      std::u16string text;
-      if (!quoted(rest, at, text)) return;
+      if (!quoted(rest, at, text_)) return;
       if (!trim(rest.substr(at)).empty()) return fail("unexpected text after the string");
-      text += u'\0';
-      op.kind = RegFileOp::Kind::SetValue;
-      op.type = win::REG_SZ;
-      op.data = bytesOf(text);
-    } else if (startsWithNoCase(rest, u"dword:")) {
+      text_ += u'\0';
+      appendBytes(text_);
+      return sink_.value(name_, win::REG_SZ, data_);
+    }
+    if (startsWithNoCase(rest, u"dword:")) {
       std::uint64_t number = 0;
       if (!parseHexNumber(trim(rest.substr(6)), 8, number)) return fail("dword needs 1 to 8 hex digits");
-      op.kind = RegFileOp::Kind::SetValue;
-      op.type = win::REG_DWORD;
-      for (int i = 0; i < 4; ++i) op.data.push_back(static_cast<win::BYTE>(number >> (8 * i)));
-    } else if (startsWithNoCase(rest, u"hex")) {
-      if (!hexValue(rest.substr(3), op)) return;
-    } else {
-      return fail("unrecognised value data");
+      for (int i = 0; i < 4; ++i) data_.push_back(static_cast<win::BYTE>(number >> (8 * i)));
+      return sink_.value(name_, win::REG_DWORD, data_);
     }
-    ops_.push_back(std::move(op));
+    if (startsWithNoCase(rest, u"hex")) return hexValue(rest.substr(3));
+    fail("unrecognised value data");
   }
 
-  // hex:..., hex(N):..., with continuation lines.
-  bool hexValue(std::u16string_view s, RegFileOp& op) {
-    std::size_t startLine = line_;
-    op.kind = RegFileOp::Kind::SetValue;
-    op.type = win::REG_BINARY;
+  void appendBytes(std::u16string_view units) {
+    std::size_t at = data_.size();
+    data_.resize(at + units.size() * 2);
+    win::BYTE* out = data_.data() + at;
+    for (char16_t c : units) {
+      *out++ = static_cast<win::BYTE>(c & 0xFF);
+      *out++ = static_cast<win::BYTE>(c >> 8);
+    }
+  }
+
+  // hex:..., hex(N):..., possibly continued on the lines that follow.
+  void hexValue(std::u16string_view s) {
+    hexType_ = win::REG_BINARY;
     if (!s.empty() && s.front() == u'(') {
       std::size_t close = s.find(u')');
       std::uint64_t type = 0;
       if (close == std::u16string_view::npos || !parseHexNumber(s.substr(1, close - 1), 8, type)) {
-        fail("hex( needs a type of 1 to 8 hex digits and a ')'");
-        return false;
+        return fail("hex( needs a type of 1 to 8 hex digits and a ')'");
       }
-      op.type = static_cast<win::DWORD>(type);
+      hexType_ = static_cast<win::DWORD>(type);
       s.remove_prefix(close + 1);
     }
-    if (s.empty() || s.front() != u':') {
-      fail("expected ':' after hex");
-      return false;
+    if (s.empty() || s.front() != u':') return fail("expected ':' after hex");
+    hexStart_ = line_;
+    list_.assign(trimRight(s.substr(1)));
+    moreHex();
+  }
+
+  void continuation(std::u16string_view text) {
+    list_ += trimRight(trimLeft(text));
+    moreHex();
+  }
+
+  // A list that ends with a backslash goes on in the next line.
+  void moreHex() {
+    continuing_ = !list_.empty() && list_.back() == u'\\';
+    if (continuing_) {
+      list_.pop_back();
+      return;
     }
-    std::u16string list(trimRight(s.substr(1)));
-    while (!list.empty() && list.back() == u'\\') {
-      list.pop_back();
-      if (++line_ >= lines_.size()) {
-        fail(startLine + 1, "continuation line missing at the end of the file");
-        return false;
-      }
-      list += trimRight(trimLeft(lines_[line_]));
-    }
-    std::u16string_view bytes = trim(list);
+    std::u16string_view bytes = trim(list_);
     std::size_t pos = 0;
     while (!bytes.empty() && pos <= bytes.size()) {
       std::size_t comma = bytes.find(u',', pos);
       std::u16string_view token = trim(bytes.substr(pos, comma == std::u16string_view::npos ? comma : comma - pos));
       std::uint64_t byte = 0;
-      if (!parseHexNumber(token, 2, byte)) {
-        fail(line_ + 1, "bad hex byte \"" + platform::toUtf8(token) + "\"");
-        return false;
-      }
-      op.data.push_back(static_cast<win::BYTE>(byte));
+      if (!parseHexNumber(token, 2, byte)) return fail("bad hex byte \"" + platform::toUtf8(token) + "\"");
+      data_.push_back(static_cast<win::BYTE>(byte));
       if (comma == std::u16string_view::npos) break;
       pos = comma + 1;
     }
     // REGEDIT4 keeps expandable and multi strings as narrow text.
-    if (!unicode_ && (op.type == win::REG_EXPAND_SZ || op.type == win::REG_MULTI_SZ)) {
-      op.data = bytesOf(decodeNarrow(std::string_view(reinterpret_cast<const char*>(op.data.data()), op.data.size())));
+    if (!unicode_ && (hexType_ == win::REG_EXPAND_SZ || hexType_ == win::REG_MULTI_SZ)) {
+      std::u16string units = decodeNarrow(std::string_view(reinterpret_cast<const char*>(data_.data()), data_.size()));
+      data_.clear();
+      appendBytes(units);
     }
-    return true;
+    sink_.value(name_, hexType_, data_);
   }
 
-  std::vector<std::u16string> lines_;
-  std::string source_;
+  const std::string& source_;
+  RegFileSink& sink_;
   std::size_t line_ = 0;
   bool unicode_ = true;
   std::string error_;
-  std::vector<RegFileOp> ops_;
   bool inSection_ = false;
   bool deletion_ = false;
-  Hive hive_ = Hive::LocalMachine;
-  KeyPath path_;
+  // Reused from line to line.
+  std::vector<std::u16string_view> path_;
+  std::u16string name_;
+  std::u16string text_;
+  std::vector<win::BYTE> data_;
+  // A hex list being read across lines.
+  bool continuing_ = false;
+  std::size_t hexStart_ = 0;
+  win::DWORD hexType_ = win::REG_BINARY;
+  std::u16string list_;
 };
 
 }  // namespace
 
-RegFileParse parseRegFile(std::string_view bytes, const std::string& sourceName) {
-  std::u16string text;
-  if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE) {
-    if (bytes.size() % 2 != 0) {
-      RegFileParse odd;
-      odd.error = sourceName + ":1: UTF-16 file with an odd number of bytes";
-      return odd;
-    }
-    text.resize((bytes.size() - 2) / 2);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-      text[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 + 2 * i]) |
-                                      (static_cast<unsigned char>(bytes[3 + 2 * i]) << 8));
+std::string parseRegFile(ByteSource& bytes, const std::string& sourceName, RegFileSink& sink) {
+  RegTextReader reader(bytes);
+  if (reader.oddUtf16()) return sourceName + ":1: UTF-16 file with an odd number of bytes";
+  Parser parser(sourceName, sink);
+  reader.limitLines(kLongestFirstLine);
+  std::u16string_view line;
+  while (parser.ok() && reader.next(line)) {
+    parser.line(line);
+    reader.limitLines(kLongestLine);
+  }
+  if (!parser.ok()) return parser.error();
+  if (!reader.error().empty()) {
+    parser.fail(parser.lineNumber() + 1, reader.error());
+  } else if (reader.lineTooLong()) {
+    if (parser.lineNumber() == 0) {
+      parser.notRegistryFile();
+    } else {
+      parser.fail(parser.lineNumber() + 1, "line longer than " + std::to_string(kLongestLine) + " characters");
     }
   } else {
-    if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
-    text = decodeNarrow(bytes);
+    parser.finish();
   }
-  return Parser(splitLines(text), sourceName).run();
+  return parser.error();
 }
 
 }  // namespace portable

@@ -26,9 +26,9 @@ std::u16string quote(std::u16string_view text) {
 }
 
 // REG_SZ data that a "..." string reproduces byte for byte (and any reader understands).
-bool writableAsString(const RegistryValue& value) {
-  if (value.type != win::REG_SZ || value.data.size() < 2 || value.data.size() % 2 != 0) return false;
-  std::u16string units = unitsOf(value.data);
+bool writableAsString(const PackedValue& value) {
+  if (value.type() != win::REG_SZ || value.size() < 2 || value.size() % 2 != 0) return false;
+  std::u16string units = unitsOf(value.data(), value.size());
   if (units.back() != 0) return false;
   for (std::size_t i = 0; i + 1 < units.size(); ++i) {
     if (units[i] == 0 || units[i] == u'\r' || units[i] == u'\n') return false;
@@ -36,12 +36,13 @@ bool writableAsString(const RegistryValue& value) {
   return true;
 }
 
-void writeHex(std::u16string& out, std::u16string lead, const std::vector<win::BYTE>& data, std::u16string_view newline) {
+void writeHex(std::u16string& out, std::u16string lead, const PackedValue& value, std::u16string_view newline) {
   out += lead;
   std::size_t column = lead.size();
-  for (std::size_t i = 0; i < data.size(); ++i) {
+  const win::BYTE* data = value.data();
+  for (std::size_t i = 0; i < value.size(); ++i) {
     char token[4];
-    std::snprintf(token, sizeof token, i + 1 < data.size() ? "%02x," : "%02x", data[i]);
+    std::snprintf(token, sizeof token, i + 1 < value.size() ? "%02x," : "%02x", data[i]);
     std::u16string piece = ascii(token);
     if (column + piece.size() > kLineWidth - 2) {
       out += u'\\';
@@ -54,30 +55,31 @@ void writeHex(std::u16string& out, std::u16string lead, const std::vector<win::B
   }
 }
 
-void writeValue(std::u16string& out, const RegistryValue& value, std::u16string_view newline) {
-  std::u16string name = value.name.empty() ? std::u16string(u"@") : quote(value.name);
+void writeValue(std::u16string& out, const PackedValue& value, std::u16string_view newline) {
+  std::u16string name = value.name().empty() ? std::u16string(u"@") : quote(value.name());
+  const win::BYTE* data = value.data();
   if (writableAsString(value)) {
-    std::u16string text = unitsOf(value.data);
+    std::u16string text = unitsOf(data, value.size());
     text.pop_back();
     out += name + u"=" + quote(text);
-  } else if (value.type == win::REG_DWORD && value.data.size() == 4) {
+  } else if (value.type() == win::REG_DWORD && value.size() == 4) {
     char digits[16];
-    unsigned number = value.data[0] | (value.data[1] << 8) | (value.data[2] << 16) | (static_cast<unsigned>(value.data[3]) << 24);
+    unsigned number = data[0] | (data[1] << 8) | (data[2] << 16) | (static_cast<unsigned>(data[3]) << 24);
     std::snprintf(digits, sizeof digits, "dword:%08x", number);
     out += name + u"=" + ascii(digits);
-  } else if (value.type == win::REG_BINARY) {
-    writeHex(out, name + u"=hex:", value.data, newline);
+  } else if (value.type() == win::REG_BINARY) {
+    writeHex(out, name + u"=hex:", value, newline);
   } else {
     char kind[24];
-    std::snprintf(kind, sizeof kind, "=hex(%x):", static_cast<unsigned>(value.type));
-    writeHex(out, name + ascii(kind), value.data, newline);
+    std::snprintf(kind, sizeof kind, "=hex(%x):", static_cast<unsigned>(value.type()));
+    writeHex(out, name + ascii(kind), value, newline);
   }
   out += newline;
 }
 
 void writeKey(std::u16string& out, const std::u16string& section, const RegistryKey& key, bool isHive,
               std::u16string_view newline, bool withTimes) {
-  if (!isHive || !key.values().empty()) {
+  if (!isHive || key.valueCount() != 0) {
     out += u"[" + section + u"]";
     out += newline;
     if (withTimes) {
@@ -86,7 +88,7 @@ void writeKey(std::u16string& out, const std::u16string& section, const Registry
       out += ascii(stamp);
       out += newline;
     }
-    for (const RegistryValue& value : key.values()) writeValue(out, value, newline);
+    for (std::size_t i = 0; const PackedValue* value = key.valueAt(i); ++i) writeValue(out, *value, newline);
     out += newline;
   }
   for (std::size_t i = 0; const RegistryKey* child = key.childAt(i); ++i) {

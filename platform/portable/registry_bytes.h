@@ -14,13 +14,14 @@ inline bool isStringType(win::DWORD type) {
 }
 
 // Whole code units only: an odd last byte is dropped.
-inline std::u16string unitsOf(const std::vector<win::BYTE>& data) {
-  std::u16string units(data.size() / 2, u'\0');
+inline std::u16string unitsOf(const win::BYTE* data, std::size_t size) {
+  std::u16string units(size / 2, u'\0');
   for (std::size_t i = 0; i < units.size(); ++i) {
     units[i] = static_cast<char16_t>(data[2 * i] | (data[2 * i + 1] << 8));
   }
   return units;
 }
+inline std::u16string unitsOf(const std::vector<win::BYTE>& data) { return unitsOf(data.data(), data.size()); }
 
 inline std::vector<win::BYTE> bytesOf(std::u16string_view units) {
   std::vector<win::BYTE> data(units.size() * 2);

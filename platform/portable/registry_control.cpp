@@ -81,15 +81,16 @@ void useRealClock() {
 
 RegFileResult loadRegData(std::string_view bytes, const std::string& sourceName) {
   RegFileResult result;
-  RegFileParse parsed = parseRegFile(bytes, sourceName);
-  if (!parsed.ok) {
-    result.error = parsed.error;
-    return result;
-  }
+  // Checked whole before anything is applied: a malformed file changes nothing.
+  RegFileSink check;
+  MemoryBytes first(bytes);
+  result.error = parseRegFile(first, sourceName, check);
+  if (!result.error.empty()) return result;
   RegistryStore& store = registryStore();
   auto lock = store.lock();
-  applyRegFile(store, parsed.ops, true);
-  result.ok = true;
+  MemoryBytes second(bytes);
+  result.error = applyRegFile(store, second, sourceName, true);
+  result.ok = result.error.empty();
   return result;
 }
 

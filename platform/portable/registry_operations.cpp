@@ -1,5 +1,7 @@
 #include "registry_operations.h"
 
+#include <cstring>
+
 #include "registry_store.h"
 
 namespace portable {
@@ -29,10 +31,14 @@ struct Target {
   win::REGSAM view = 0;
 };
 
-Target targetOf(const RegistryStore& store, const OpenKey& base, const KeyPath& relative, win::REGSAM samDesired) {
+Target targetOf(const RegistryStore& store, const OpenKey& base, KeyPath relative, win::REGSAM samDesired) {
   Target target;
-  target.logical = base.logicalPath;
-  target.logical.insert(target.logical.end(), relative.begin(), relative.end());
+  if (base.logicalPath.empty()) {
+    target.logical = std::move(relative);  // a root key's handle: the common case
+  } else {
+    target.logical = base.logicalPath;
+    target.logical.insert(target.logical.end(), relative.begin(), relative.end());
+  }
   target.view = requestedView(samDesired, base.view);
   target.physical = physicalPath(base.hive, target.logical, target.view, store.machine());
   return target;
@@ -44,7 +50,6 @@ win::HKEY allocateFor(RegistryStore& store, const OpenKey& base, Target target, 
   open.key = std::move(key);
   open.hive = base.hive;
   open.logicalPath = std::move(target.logical);
-  open.physicalPath = std::move(target.physical);
   open.view = target.view;
   open.granted = granted;
   return store.allocate(std::move(open));
@@ -73,7 +78,7 @@ win::LONG openKey(win::HKEY base, std::u16string_view subKey, win::REGSAM samDes
   if (win::LONG rc = usable(store, base, open)) return rc;
   KeyPath relative;
   if (!splitPath(subKey, relative)) return win::ERROR_FILE_NOT_FOUND;
-  Target target = targetOf(store, *open, relative, samDesired);
+  Target target = targetOf(store, *open, std::move(relative), samDesired);
   std::shared_ptr<RegistryKey> key = store.find(open->hive, target.physical);
   if (!key) return win::ERROR_FILE_NOT_FOUND;
   win::REGSAM denied = store.deniedAccess(open->hive, target.physical);
@@ -94,7 +99,7 @@ win::LONG createKey(win::HKEY base, std::u16string_view subKey, win::REGSAM samD
   for (const std::u16string& part : relative) {
     if (!acceptableKeyName(part)) return win::ERROR_INVALID_PARAMETER;
   }
-  Target target = targetOf(store, *open, relative, samDesired);
+  Target target = targetOf(store, *open, std::move(relative), samDesired);
   if (target.physical.size() > kMaxKeyDepth) return win::ERROR_INVALID_PARAMETER;
 
   // Walk down as far as the path exists.
@@ -151,7 +156,7 @@ win::LONG deleteKey(win::HKEY base, std::u16string_view subKey, win::REGSAM view
   if (win::LONG rc = usable(store, base, open)) return rc;
   KeyPath relative;
   if (!splitPath(subKey, relative)) return win::ERROR_FILE_NOT_FOUND;
-  Target target = targetOf(store, *open, relative, viewSam);
+  Target target = targetOf(store, *open, std::move(relative), viewSam);
   if (target.physical.empty()) return win::ERROR_ACCESS_DENIED;  // a hive itself
   std::shared_ptr<RegistryKey> key = store.find(open->hive, target.physical);
   if (!key) return win::ERROR_FILE_NOT_FOUND;
@@ -174,7 +179,7 @@ win::LONG deleteTree(win::HKEY base, std::u16string_view subKey) {
   constexpr win::REGSAM kReadAndDelete = win::KEY_QUERY_VALUE | win::KEY_ENUMERATE_SUB_KEYS | kDelete;
   if (relative.empty()) {
     win::REGSAM needed = win::KEY_QUERY_VALUE | win::KEY_ENUMERATE_SUB_KEYS;
-    if (!key->values().empty()) needed |= win::KEY_SET_VALUE;
+    if (key->valueCount() != 0) needed |= win::KEY_SET_VALUE;
     if ((open->granted & needed) != needed) return win::ERROR_ACCESS_DENIED;
   } else if (store.deniedAccess(open->hive, target.physical) & kReadAndDelete) {
     return win::ERROR_ACCESS_DENIED;
@@ -212,9 +217,25 @@ win::LONG queryValue(win::HKEY key, std::u16string_view name, RegistryValue& val
   auto lock = store.lock();
   const OpenKey* open = nullptr;
   if (win::LONG rc = usableWith(store, key, win::KEY_QUERY_VALUE, open)) return rc;
-  const RegistryValue* found = open->key->findValue(name);
+  const PackedValue* found = open->key->findValue(name);
   if (!found) return win::ERROR_FILE_NOT_FOUND;
-  value = *found;
+  value = found->copy();
+  return win::ERROR_SUCCESS;
+}
+
+win::LONG readValue(win::HKEY key, std::u16string_view name, win::BYTE* buffer, win::DWORD capacity,
+                    win::DWORD& type, win::DWORD& size) {
+  RegistryStore& store = registryStore();
+  auto lock = store.lock();
+  const OpenKey* open = nullptr;
+  if (win::LONG rc = usableWith(store, key, win::KEY_QUERY_VALUE, open)) return rc;
+  const PackedValue* found = open->key->findValue(name);
+  if (!found) return win::ERROR_FILE_NOT_FOUND;
+  type = found->type();
+  size = static_cast<win::DWORD>(found->size());
+  if (!buffer) return win::ERROR_SUCCESS;
+  if (size > capacity) return win::ERROR_MORE_DATA;
+  if (size) std::memcpy(buffer, found->data(), size);
   return win::ERROR_SUCCESS;
 }
 
@@ -223,7 +244,7 @@ win::LONG setValue(win::HKEY key, std::u16string_view name, win::DWORD type, std
   auto lock = store.lock();
   const OpenKey* open = nullptr;
   if (win::LONG rc = usableWith(store, key, win::KEY_SET_VALUE, open)) return rc;
-  open->key->setValue(name, type, std::move(data));
+  open->key->setValue(name, type, data.data(), data.size());
   store.recordChange(*open->key);
   return win::ERROR_SUCCESS;
 }
@@ -247,10 +268,10 @@ win::LONG queryInfo(win::HKEY key, KeyInfo& info) {
   KeyInfo out;
   out.subKeys = static_cast<win::DWORD>(k.childCount());
   out.maxSubKeyLen = static_cast<win::DWORD>(k.longestChildName());
-  out.values = static_cast<win::DWORD>(k.values().size());
-  for (const RegistryValue& v : k.values()) {
-    out.maxValueNameLen = std::max(out.maxValueNameLen, static_cast<win::DWORD>(v.name.size()));
-    out.maxValueLen = std::max(out.maxValueLen, static_cast<win::DWORD>(v.data.size()));
+  out.values = static_cast<win::DWORD>(k.valueCount());
+  for (std::size_t i = 0; const PackedValue* v = k.valueAt(i); ++i) {
+    out.maxValueNameLen = std::max(out.maxValueNameLen, static_cast<win::DWORD>(v->name().size()));
+    out.maxValueLen = std::max(out.maxValueLen, static_cast<win::DWORD>(v->size()));
   }
   out.lastWrite = toFileTime(k.lastWrite());
   info = out;
@@ -273,9 +294,9 @@ win::LONG enumValue(win::HKEY key, win::DWORD index, RegistryValue& value) {
   auto lock = store.lock();
   const OpenKey* open = nullptr;
   if (win::LONG rc = usableWith(store, key, win::KEY_QUERY_VALUE, open)) return rc;
-  const auto& values = open->key->values();
-  if (index >= values.size()) return win::ERROR_NO_MORE_ITEMS;
-  value = values[index];
+  const PackedValue* found = open->key->valueAt(index);
+  if (!found) return win::ERROR_NO_MORE_ITEMS;
+  value = found->copy();
   return win::ERROR_SUCCESS;
 }
 

@@ -33,6 +33,11 @@ win::LONG deleteKey(win::HKEY base, std::u16string_view subKey, win::REGSAM view
 win::LONG deleteTree(win::HKEY base, std::u16string_view subKey);
 
 win::LONG queryValue(win::HKEY key, std::u16string_view name, RegistryValue& value);
+// The value's type and size, with its data copied straight into `buffer` when it holds
+// `capacity` bytes (no buffer: nothing copied); ERROR_MORE_DATA, with type and size,
+// when it does not.
+win::LONG readValue(win::HKEY key, std::u16string_view name, win::BYTE* buffer, win::DWORD capacity,
+                    win::DWORD& type, win::DWORD& size);
 win::LONG setValue(win::HKEY key, std::u16string_view name, win::DWORD type, std::vector<win::BYTE> data);
 win::LONG deleteValue(win::HKEY key, std::u16string_view name);
 

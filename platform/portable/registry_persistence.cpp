@@ -1,13 +1,13 @@
 #include "registry_persistence.h"
 
-#include <sys/stat.h>
-
 #include <cstdio>
 #include <cstdlib>
 
 #include "atomic_file.h"
 #include "platform/diagnostics.h"
 #include "reg_file.h"
+#include "registry_hive.h"
+#include "registry_input_file.h"
 #include "registry_store.h"
 
 namespace portable {
@@ -42,13 +42,20 @@ void saveAtExit() {
   }
 }
 
-// The file's modification time as a FILETIME count; 0 when it cannot be read.
-std::uint64_t modificationTime(const std::string& path) {
-  struct stat info {};
-  if (::stat(path.c_str(), &info) != 0 || info.st_mtim.tv_sec < 0) return 0;
-  constexpr std::uint64_t kUnixEpochInFileTime = 116444736000000000ull;
-  return kUnixEpochInFileTime + static_cast<std::uint64_t>(info.st_mtim.tv_sec) * 10000000ull +
-         static_cast<std::uint64_t>(info.st_mtim.tv_nsec) / 100;
+// Loads the file into the fresh store; false, with the reason, when it cannot be used.
+// `saveBack`: whether changes go back into it at exit (never into a hive).
+bool load(RegistryStore& store, const std::string& path, std::string& error, bool& saveBack) {
+  RegistryInputFile file;
+  bool missing = false;
+  saveBack = true;
+  if (!file.open(path, error, missing)) return missing;  // a missing file starts empty
+  if (file.startsWith(kHiveMagic)) {
+    saveBack = false;
+    return mountSoftwareHive(store, file, path, error);
+  }
+  FileBytes bytes(file.fd(), file.size());
+  error = applyRegFile(store, bytes, path, false, file.modificationTime());
+  return error.empty();
 }
 
 }  // namespace
@@ -57,24 +64,27 @@ void startPersistence(RegistryStore& store) {
   const char* file = std::getenv("WINPLAT_REGISTRY_FILE");
   if (!file || !*file) return;
   Persistence& state = persistence();
-  state.path = file;
-  std::string bytes;
   std::string error;
-  bool missing = false;
-  if (!readWholeFile(state.path, bytes, error, missing)) {
-    if (!missing) {
-      state.startupError = error;
-      return;
-    }
-  } else {
-    RegFileParse parsed = parseRegFile(bytes, state.path);
-    if (!parsed.ok) {
-      state.startupError = parsed.error;
-      return;
-    }
-    applyRegFile(store, parsed.ops, false, modificationTime(state.path));
+  bool saveBack = false;
+  bool loaded = false;
+  try {
+    state.path = file;
+    loaded = load(store, state.path, error, saveBack);
+  } catch (...) {
+    error = std::string(file) + ": out of memory while loading the registry";
   }
-  std::atexit(saveAtExit);
+  if (!loaded) {
+    // Whatever part of it was read goes: the process sees an empty registry.
+    store.reset();
+    state.startupError = error;
+    return;
+  }
+  if (saveBack) std::atexit(saveAtExit);
+}
+
+void reportRegistryFault(const std::string& message) {
+  Persistence& state = persistence();
+  if (state.startupError.empty()) state.startupError = message;
 }
 
 std::vector<RegSubtree> wholeRegistry(RegistryStore& store) {
@@ -88,6 +98,7 @@ std::vector<RegSubtree> wholeRegistry(RegistryStore& store) {
 }  // namespace portable
 
 std::string platform::startupError() {
-  portable::registryStore();
+  portable::RegistryStore& store = portable::registryStore();
+  auto lock = store.lock();
   return portable::persistence().startupError;
 }

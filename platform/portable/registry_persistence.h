@@ -10,9 +10,16 @@ namespace portable {
 
 class RegistryStore;
 
-// Loads the file into the new store and arranges the save at exit. A malformed file
-// leaves the store empty, is never overwritten and is reported by platform::startupError().
+// Loads the file into the new store and arranges the save at exit. A file that cannot be
+// used (malformed, no regular file, too large for memory) leaves the store empty, is never
+// overwritten and is reported by platform::startupError(); so is running out of memory
+// while loading, once. A missing file starts empty and is written at exit. An offline
+// hive is mounted read-only and never written.
 void startPersistence(RegistryStore& store);
+
+// Records why the registry file turned out unusable after start-up (an offline hive that
+// is damaged where it was read); the first reason is kept (the store's lock held).
+void reportRegistryFault(const std::string& message);
 
 // Every hive, for a save (the store's lock held).
 std::vector<RegSubtree> wholeRegistry(RegistryStore& store);

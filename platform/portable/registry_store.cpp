@@ -112,6 +112,11 @@ std::optional<win::LONG> RegistryStore::injected(std::string_view function) {
 
 void RegistryStore::reset() {
   handles_.clear();
+  // The old keys go first, so that a reset after running out of memory has room.
+  for (int i = 0; i < kHiveCount; ++i) {
+    predefined_[i].key.reset();
+    roots_[i].reset();
+  }
   std::uint64_t now = clock_.next();
   for (int i = 0; i < kHiveCount; ++i) {
     roots_[i] = std::make_shared<RegistryKey>(hiveName(static_cast<Hive>(i)), nullptr, now);

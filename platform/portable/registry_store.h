@@ -24,8 +24,7 @@ constexpr win::REGSAM kMaximumAllowed = 0x02000000;
 struct OpenKey {
   std::shared_ptr<RegistryKey> key;
   Hive hive = Hive::LocalMachine;
-  KeyPath logicalPath;   // as the program named it, relative to the hive
-  KeyPath physicalPath;  // where it lives
+  KeyPath logicalPath;  // as the program named it, relative to the hive
   win::REGSAM view = 0;  // KEY_WOW64_64KEY, KEY_WOW64_32KEY or 0
   win::REGSAM granted = 0;
 };
@@ -37,6 +36,7 @@ class RegistryStore {
   std::unique_lock<std::mutex> lock() { return std::unique_lock<std::mutex>(mutex_); }
 
   RegistryKey& root(Hive hive) { return *roots_[static_cast<int>(hive)]; }
+  const std::shared_ptr<RegistryKey>& rootKey(Hive hive) const { return roots_[static_cast<int>(hive)]; }
   // The key at a physical path, or null.
   std::shared_ptr<RegistryKey> find(Hive hive, const KeyPath& physical) const;
 

@@ -107,12 +107,14 @@ LONG RegQueryValueExW(HKEY hKey, const char16_t* lpValueName, DWORD* lpReserved,
     if (lpReserved || (lpData && !lpcbData)) return ERROR_INVALID_PARAMETER;
     // A size query starts from 0, so a failed one reports 0 bytes, as on Windows.
     if (!lpData && lpcbData) *lpcbData = 0;
-    portable::RegistryValue value;
-    LONG rc = portable::queryValue(hKey, orEmpty(lpValueName), value);
-    if (rc != ERROR_SUCCESS) return rc;
-    rc = deliver(value, lpData, lpData ? *lpcbData : 0);
-    if (lpType) *lpType = value.type;
-    if (lpcbData) *lpcbData = static_cast<DWORD>(value.data.size());
+    const DWORD capacity = lpData ? *lpcbData : 0;
+    DWORD type = REG_NONE;
+    DWORD size = 0;
+    LONG rc = portable::readValue(hKey, orEmpty(lpValueName), lpData, capacity, type, size);
+    if (rc != ERROR_SUCCESS && rc != ERROR_MORE_DATA) return rc;
+    if (rc == ERROR_SUCCESS && lpData) terminateString(type, lpData, size, capacity);
+    if (lpType) *lpType = type;
+    if (lpcbData) *lpcbData = size;
     return rc;
   });
 }

@@ -1,6 +1,7 @@
 // wendlow-host run as a program on Linux, against registry files it is given.
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -8,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -38,11 +40,13 @@ class HostCli : public ::testing::Test {
   }
   void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
 
-  // Runs the host with the arguments (already quoted for the shell) in a clean environment.
-  RunResult run(const std::string& arguments) {
+  // Runs the host with the arguments (already quoted for the shell) in a clean environment;
+  // `limits` are shell commands run first (ulimit). A host still running after a minute
+  // has hung: timeout ends it with status 124.
+  RunResult run(const std::string& arguments, const std::string& limits = "") {
     const std::string out = dir_ + "/stdout", err = dir_ + "/stderr";
-    std::string command = "cd '" + dir_ + "' && env -u WINPLAT_REGISTRY_FILE '" WENDLOW_HOST_EXE "' " + arguments +
-                          " >'" + out + "' 2>'" + err + "'";
+    std::string command = "cd '" + dir_ + "' && " + limits + " env -u WINPLAT_REGISTRY_FILE timeout 60 '" +
+                          WENDLOW_HOST_EXE "' " + arguments + " >'" + out + "' 2>'" + err + "'";
     int status = std::system(command.c_str());
     RunResult result;
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -113,6 +117,7 @@ TEST_F(HostCli, RejectsUnknownCommandsAndOptions) {
   RunResult help = run("--help");
   EXPECT_EQ(help.exitCode, 0);
   EXPECT_NE(help.out.find("list"), std::string::npos);
+  EXPECT_NE(help.out.find("exit status"), std::string::npos);
 }
 
 // A one-view machine with one program and one executable, for the query steps.
@@ -130,7 +135,7 @@ TEST_F(HostCli, QueryStepsRunInOrderOnOneDetector) {
   RunResult result = run(
       "--registry q.reg --mode 2 --cache c.db query quill.exe query 'Quill Editor' wildcard 'quill*' "
       "wildcard '*' save query 'quill editor' wildcard 'quill*' wildcard 'qu*' refresh query 'quill editor'");
-  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(result.exitCode, 1) << "some answers are no: " << result.err;
   // No cache file yet: a full scan. After the save, answers come from the recorded names.
   EXPECT_EQ(result.out,
             "start: scan (mode 3)\n"
@@ -157,11 +162,78 @@ TEST_F(HostCli, QueryStepsReportAsJson) {
             "]\n");
 }
 
-TEST_F(HostCli, SaveThatCannotOpenItsFileFails) {
+TEST_F(HostCli, ExitStatusAnswersTheQuestion) {
   writeFile(dir_ + "/q.reg", kQueryRegistry);
-  RunResult result = run("--registry q.reg --mode 2 --cache missing/c.db save");
-  EXPECT_EQ(result.exitCode, 1);
-  EXPECT_NE(result.out.find("save: cannot open the cache file (-1)\n"), std::string::npos) << result.out;
+  EXPECT_EQ(run("--registry q.reg query quill.exe").exitCode, 0);
+  EXPECT_EQ(run("--registry q.reg query absent.exe").exitCode, 1);
+  EXPECT_EQ(run("--registry q.reg wildcard 'quill*'").exitCode, 0);
+  EXPECT_EQ(run("--registry q.reg wildcard 'absent*'").exitCode, 1);
+  EXPECT_EQ(run("--registry q.reg query quill.exe wildcard 'absent*'").exitCode, 1) << "one answer is no";
+  RunResult failedSave = run("--registry q.reg --mode 2 --cache missing/c.db query quill.exe save");
+  EXPECT_EQ(failedSave.exitCode, 2) << "a failed step is an error, whatever the answers";
+  EXPECT_NE(failedSave.out.find("save: cannot open the cache file (-1)\n"), std::string::npos) << failedSave.out;
+}
+
+TEST_F(HostCli, SampleHiveListsAsTheExportDoes) {
+  RunResult result = run("--registry '" WENDLOW_SAMPLE_HIVE "' list --json");
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(result.out, readFile(WENDLOW_SAMPLE_LISTING));
+}
+
+// The hive with every key cell of that name no longer marked as a key.
+std::string withDamagedKeyCell(std::string hive, const std::string& name) {
+  constexpr std::size_t kNameInCell = 0x4C;  // the name's place after the "nk" mark
+  for (std::size_t at = hive.find(name); at != std::string::npos; at = hive.find(name, at + 1)) {
+    if (at >= kNameInCell && hive.compare(at - kNameInCell, 2, "nk") == 0) hive.replace(at - kNameInCell, 2, "xx");
+  }
+  return hive;
+}
+
+TEST_F(HostCli, UnusableRegistryFilesAreRefusedWithStatusTwo) {
+  const std::string hive = readFile(WENDLOW_SAMPLE_HIVE);
+  ASSERT_FALSE(hive.empty());
+  writeFile(dir_ + "/truncated.hive", hive.substr(0, hive.size() / 2));
+  writeFile(dir_ + "/damaged.hive", withDamagedKeyCell(hive, "LumoraPlayer"));
+  writeFile(dir_ + "/program.bin", readFile(WENDLOW_HOST_EXE));
+  ASSERT_EQ(mkfifo((dir_ + "/fifo").c_str(), 0600), 0);
+  {
+    // Sparse, so it costs no disk: larger than this machine's memory.
+    const long long memory = static_cast<long long>(sysconf(_SC_PHYS_PAGES)) * sysconf(_SC_PAGESIZE);
+    std::ofstream(dir_ + "/huge.reg") << "REGEDIT4\n";
+    ASSERT_EQ(truncate((dir_ + "/huge.reg").c_str(), 2 * memory), 0);
+  }
+  struct Refusal {
+    std::string file;
+    std::string reason;
+  };
+  const std::vector<Refusal> refusals = {
+      {"missing.reg", "No such file"},          {"truncated.hive", "truncated"},
+      {"damaged.hive", "damaged hive"},         {"program.bin", "not a registry file"},
+      {"fifo", "not a regular file"},           {"/dev/zero", "not a regular file"},
+      {"huge.reg", "too large to hold in memory"},
+  };
+  for (const Refusal& refusal : refusals) {
+    SCOPED_TRACE(refusal.file);
+    RunResult result = run("--registry '" + refusal.file + "' list");
+    EXPECT_EQ(result.exitCode, 2) << result.err;
+    EXPECT_EQ(result.out, "") << "never an empty machine";
+    EXPECT_NE(result.err.find(refusal.file), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find(refusal.reason), std::string::npos) << result.err;
+  }
+  EXPECT_EQ(readFile(dir_ + "/damaged.hive"), withDamagedKeyCell(hive, "LumoraPlayer")) << "hives are never written";
+}
+
+TEST_F(HostCli, RunningOutOfMemoryWhileLoadingIsRefused) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "AddressSanitizer cannot start under a data limit";
+#endif
+  // 200,000 keys need far more than the 32 MB of data the host may have here.
+  std::string file = "REGEDIT4\n";
+  for (int i = 0; i < 200000; ++i) file += "[HKEY_CURRENT_USER\\S\\k" + std::to_string(i) + "]\n";
+  writeFile(dir_ + "/big.reg", file);
+  RunResult result = run("--registry big.reg list", "ulimit -d 32768 &&");
+  EXPECT_EQ(result.exitCode, 2) << result.err;
+  EXPECT_NE(result.err.find("big.reg: out of memory"), std::string::npos) << result.err;
 }
 
 TEST_F(HostCli, MalformedStepsAreRejected) {

@@ -1,6 +1,7 @@
 #!/bin/bash
 # wendlow-host.exe under Wine lists the sample machine exactly as the Linux build does:
-# the sample is imported into the prefix's registry, listed, and removed again.
+# the sample is imported into the prefix's registry, listed, and removed again. Listed
+# through a console, every non-ASCII name shows as written.
 # Usage: host_lists_sample_under_wine.sh <wendlow-host.exe> <sample.reg> <expected.json>
 # WINEPREFIX and QC_WINE come from the test harness (a 64-bit prefix: the sample holds
 # both registry views).
@@ -41,6 +42,26 @@ if ! diff -u "$expected" "$work/list.json"; then
   exit 1
 fi
 
+# Through a console: under Wine a program started from a terminal gets one, here a
+# pseudo-terminal wide enough that no row wraps. Its cursor sequences are dropped.
+script -qec "stty cols 400 rows 100; \"$wine\" \"$exe\" list" /dev/null </dev/null 2>&1 |
+  sed 's/\x1b\[[0-9;?]*[A-Za-z]//g' >"$work/console.txt"
+for name in 'Ärger Editor' '墨香笔记 (Moxiang Notes)' '桜フォトビューア (Sakura Photo Viewer)' 'Ørsted Sound Recorder'; do
+  if ! grep -qF "$name" "$work/console.txt"; then
+    echo "FAIL: the console does not show \"$name\": $(grep -i 'rger\|rsted' "$work/console.txt")"
+    exit 1
+  fi
+done
+
+# A name outside every ANSI code page reaches the library whole, and is found.
+"$wine" "$exe" query '墨香笔记_is1' >"$work/query.txt" 2>&1
+status=$?
+answer=$(tr -d '\r' <"$work/query.txt")
+if [ "$status" != 0 ] || [ "$answer" != "$(printf 'start: scan (mode 1)\nquery 墨香笔记_is1: installed (entries)')" ]; then
+  echo "FAIL: the query of a Chinese name exited with $status and said: $answer"
+  exit 1
+fi
+
 # The prefix is shared with other tests: the sample must leave nothing behind.
 remove_sample
 "$wine" "$exe" list --json 2>/dev/null | tr -d '\r' >"$work/after.json"
@@ -49,4 +70,4 @@ if [ "$left" != 0 ]; then
   echo "FAIL: $left of the sample's entries are still listed after their removal"
   exit 1
 fi
-echo "PASS: $(grep -c '"Key"' "$work/list.json") entries listed as on Linux, and removed again"
+echo "PASS: $(grep -c '"Key"' "$work/list.json") entries listed as on Linux, and through a console, and removed again"

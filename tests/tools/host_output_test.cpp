@@ -3,15 +3,12 @@
 
 #include "host_options.h"
 #include "json_output.h"
-#include "platform/text.h"
 #include "text_table.h"
 
 namespace {
 
-std::u16string utf8Text(const std::string& word) { return platform::fromUtf8(word); }
-
 bool parse(const std::vector<std::string>& words, HostOptions& options, std::string& error) {
-  return parseHostOptions(words, options, error, utf8Text);
+  return parseHostOptions(words, options, error);
 }
 
 TEST(HostOptions, OptionsMayStandAnywhere) {

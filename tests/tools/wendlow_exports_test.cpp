@@ -164,6 +164,8 @@ TEST_F(WendlowExportsTest, InitDetectorSetsModeAndCachePath) {
   WendlowHandle scan = e().InitDetector(1, nullptr, nullptr);
   ASSERT_NE(scan, nullptr);
   EXPECT_EQ(scan->mode, ModeScan);
+  EXPECT_EQ(e().getDetectorMode(scan), ModeScan) << "the extension reports the same";
+  EXPECT_EQ(e().getDetectorMode(nullptr), 0);
   EXPECT_EQ(scan->cachePath, u"Cache.db") << "no path: a relative name in the current directory";
   e().DeleteDetector(scan);
 
@@ -173,6 +175,7 @@ TEST_F(WendlowExportsTest, InitDetectorSetsModeAndCachePath) {
     WendlowHandle h = e().InitDetector(mode, unusable.c_str(), &status);
     ASSERT_NE(h, nullptr);
     EXPECT_EQ(h->mode, ModeRefreshed) << "mode " << mode << " without a usable cache scans";
+    EXPECT_EQ(e().getDetectorMode(h), ModeRefreshed);
     EXPECT_EQ(h->cachePath, unusable);
     EXPECT_EQ(status, 1);
     e().DeleteDetector(h);

@@ -9,7 +9,7 @@ int runList(const HostContext& context) {
                           options.cachePath ? &*options.cachePath : nullptr);
   if (session.handle() == nullptr) {
     context.err << "wendlow-host: the detector could not be created\n";
-    return 1;
+    return kExitError;
   }
   std::vector<ListedEntry> entries = listUninstallEntries(session);
 
@@ -27,5 +27,5 @@ int runList(const HostContext& context) {
   } else {
     context.out << renderTable(header, rows);
   }
-  return 0;
+  return kExitSuccess;
 }

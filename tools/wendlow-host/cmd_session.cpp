@@ -1,11 +1,12 @@
 // query, wildcard, save, refresh: steps on one detector, run in the order given, so that
 // "query editor.exe save" records a name and writes it into the cache. The report starts
 // with the way the detector was filled: from the cache (mode 2 kept) or by a full scan.
+// The exit status answers the questions: 0 when every query and wildcard found what it
+// asked for, 1 when one did not, 2 when a step failed.
 #include <string>
 #include <vector>
 
-#include "detector_mode.h"
-#include "host_platform.h"
+#include "host_options.h"
 #include "json_output.h"
 #include "platform/text.h"
 #include "subcommands.h"
@@ -46,9 +47,9 @@ bool parseSteps(const HostOptions& options, std::vector<Step>& steps, std::strin
   return true;
 }
 
-std::string startPath(WendlowHandle handle) {
-  return (answersFromCache(handle) ? "cache" : "scan") + std::string(" (mode ") +
-         std::to_string(detectorMode(handle)) + ")";
+std::string startPath(const WendlowExports& e, WendlowHandle handle) {
+  const std::int32_t mode = e.getDetectorMode(handle);
+  return (mode == kModeCached ? "cache" : "scan") + std::string(" (mode ") + std::to_string(mode) + ")";
 }
 
 }  // namespace
@@ -58,36 +59,38 @@ int runSession(const HostContext& context) {
   std::string error;
   if (!parseSteps(context.options, steps, error)) {
     context.err << "wendlow-host: " << error << "\n";
-    return 64;
+    return kExitUsage;
   }
   const HostOptions& options = context.options;
   DetectorSession session(context.library, options.mode, options.cachePath ? &*options.cachePath : nullptr);
   if (session.handle() == nullptr) {
     context.err << "wendlow-host: the detector could not be created\n";
-    return 1;
+    return kExitError;
   }
   const WendlowExports& e = context.library;
   const WendlowHandle h = session.handle();
 
   std::vector<std::vector<std::u16string>> rows;
-  rows.push_back({u"start", u"", platform::fromUtf8(startPath(h))});
-  int exitCode = 0;
+  rows.push_back({u"start", u"", platform::fromUtf8(startPath(e, h))});
+  bool allFound = true;
+  bool failed = false;
   for (const Step& step : steps) {
-    const std::u16string argument = commandLineText(step.argument);
+    const std::u16string argument = platform::fromUtf8(step.argument);
     const char16_t* text = argument.c_str();
     std::string result;
     if (step.command == "query" || step.command == "wildcard") {
-      const bool fromCache = answersFromCache(h);
+      const bool fromCache = e.getDetectorMode(h) == kModeCached;
       const WendlowBool16 found = step.command == "query" ? e.isInstalled(h, &text) : e.isInstalledWildCard(h, &text);
       result = std::string(found != 0 ? "installed" : "not installed") +
                (fromCache ? " (cache)" : " (entries)");
+      if (found == 0) allFound = false;
     } else if (step.command == "save") {
       const std::int32_t saved = e.SaveDetectorCache(h);
       result = saved == 1 ? "saved" : "cannot open the cache file (" + std::to_string(saved) + ")";
-      if (saved != 1) exitCode = 1;
+      if (saved != 1) failed = true;
     } else {
       e.RefreshCache(h);
-      result = "rescanned (mode " + std::to_string(detectorMode(h)) + ")";
+      result = "rescanned (mode " + std::to_string(e.getDetectorMode(h)) + ")";
     }
     rows.push_back({platform::fromUtf8(step.command), argument, platform::fromUtf8(result)});
   }
@@ -101,5 +104,5 @@ int runSession(const HostContext& context) {
       context.out << line << ": " << platform::toUtf8(row[2]) << "\n";
     }
   }
-  return exitCode;
+  return failed ? kExitError : allFound ? kExitSuccess : kExitNotInstalled;
 }

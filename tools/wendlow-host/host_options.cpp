@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdlib>
 
+#include "platform/text.h"
 #include "subcommands.h"
 
 namespace {
@@ -20,8 +21,7 @@ bool parseMode(const std::string& text, std::int32_t& mode) {
 
 }  // namespace
 
-bool parseHostOptions(const std::vector<std::string>& words, HostOptions& options, std::string& error,
-                      std::u16string (*toText)(const std::string&)) {
+bool parseHostOptions(const std::vector<std::string>& words, HostOptions& options, std::string& error) {
   for (std::size_t i = 0; i < words.size(); ++i) {
     const std::string& word = words[i];
     auto value = [&](std::string& out) {
@@ -45,7 +45,7 @@ bool parseHostOptions(const std::vector<std::string>& words, HostOptions& option
       }
     } else if (word == "--cache") {
       if (!value(text)) return false;
-      options.cachePath = toText(text);
+      options.cachePath = platform::fromUtf8(text);
     } else if (word == "--registry") {
       if (!value(text)) return false;
       options.registryFile = text;
@@ -76,8 +76,17 @@ std::string hostUsage() {
       "options:\n"
       "  --mode N              detector mode passed to InitDetector (default 1: full scan)\n"
       "  --cache PATH          cache database file (default: the library's Cache.db)\n"
-      "  --registry FILE.reg   registry to load before the library starts (Linux only;\n"
-      "                        default: the bundled sample machine)\n"
-      "  --json                JSON instead of a table\n";
+      "  --registry FILE       the machine to inspect (Linux only; default: the bundled\n"
+      "                        sample machine): a registry export (.reg) or an offline\n"
+      "                        SOFTWARE hive file (standing for HKLM\\SOFTWARE), told\n"
+      "                        apart by their contents; hives are only ever read\n"
+      "  --json                JSON instead of a table (UTF-8)\n"
+      "\n"
+      "exit status:\n"
+      "  0   done; for query and wildcard: everything asked about is installed\n"
+      "  1   query or wildcard: something asked about is not installed\n"
+      "  2   error: the registry file is missing, unreadable or malformed, the library\n"
+      "      cannot be loaded, or a step failed (the cache file cannot be opened)\n"
+      "  64  the command line is wrong\n";
   return usage;
 }

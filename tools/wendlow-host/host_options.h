@@ -16,9 +16,14 @@ struct HostOptions {
   std::vector<std::string> arguments;          // the words after it that are no option
 };
 
-// False with a message for an unknown option, a missing or malformed option value.
-// `toText` turns a command-line word into UTF-16 the way this platform encodes it.
-bool parseHostOptions(const std::vector<std::string>& words, HostOptions& options, std::string& error,
-                      std::u16string (*toText)(const std::string&));
+// Exit statuses, as --help and the README tell them.
+constexpr int kExitSuccess = 0;       // done; query and wildcard: everything asked about is installed
+constexpr int kExitNotInstalled = 1;  // query and wildcard: something asked about is not installed
+constexpr int kExitError = 2;         // the registry file, the library or a step failed
+constexpr int kExitUsage = 64;        // the command line is wrong
+
+// The words are UTF-8 (on Windows, taken from the wide command line). False with a
+// message for an unknown option, a missing or malformed option value.
+bool parseHostOptions(const std::vector<std::string>& words, HostOptions& options, std::string& error);
 
 std::string hostUsage();

@@ -2,15 +2,24 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "host_options.h"
 
-// A command-line word as UTF-16 (UTF-8 on Linux, the ANSI code page on Windows).
-std::u16string commandLineText(const std::string& word);
+// The command line's words after the program name, in UTF-8: on Windows taken from the
+// wide command line, so that every name survives.
+std::vector<std::string> commandLineWords(int argc, char** argv);
 
 // Chooses the registry the library will see; must run before anything touches the
-// registry. False, with a message, when the options ask for what this build cannot do.
-bool prepareRegistry(const HostOptions& options, std::string& error);
+// registry. kExitSuccess when it is ready; otherwise the exit status, with a message:
+// kExitUsage for what this build cannot do, kExitError for a file that is not there.
+int prepareRegistry(const HostOptions& options, std::string& error);
 
-// True, with the message, when the registry could not be set up (a malformed file).
-bool registryStartupFailed(std::string& message);
+// True, with the message, when the registry file cannot be used: refused when it was
+// loaded, or found damaged where it was read (an offline hive is read on demand).
+bool registryFailed(std::string& message);
+
+// UTF-8 text to standard output or standard error. A Windows console gets it as wide
+// characters, so that every name shows; anything else gets the UTF-8 bytes.
+void writeStandardOutput(const std::string& utf8);
+void writeStandardError(const std::string& utf8);

@@ -1,5 +1,7 @@
 // wendlow-host: a command-line host of the Wendlow library.
-#include <iostream>
+#include <cstdio>
+#include <new>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -7,40 +9,70 @@
 #include "host_platform.h"
 #include "subcommands.h"
 
-int main(int argc, char** argv) {
-  std::vector<std::string> words(argv + 1, argv + argc);
+namespace {
+
+// Runs the command line; what it prints is collected, so that a registry file found
+// damaged while the command ran gives its error instead of a partial answer.
+int run(int argc, char** argv, std::ostringstream& out, std::ostringstream& err) {
   HostOptions options;
   std::string error;
-  if (!parseHostOptions(words, options, error, commandLineText)) {
-    std::cerr << "wendlow-host: " << error << "\n\n" << hostUsage();
-    return 64;
+  if (!parseHostOptions(commandLineWords(argc, argv), options, error)) {
+    err << "wendlow-host: " << error << "\n\n" << hostUsage();
+    return kExitUsage;
   }
   if (options.help) {
-    std::cout << hostUsage();
-    return 0;
+    out << hostUsage();
+    return kExitSuccess;
   }
   const Subcommand* command = findSubcommand(options.subcommand);
   if (command == nullptr) {
-    if (!options.subcommand.empty()) std::cerr << "wendlow-host: unknown command " << options.subcommand << "\n\n";
-    std::cerr << hostUsage();
-    return 64;
+    if (!options.subcommand.empty()) err << "wendlow-host: unknown command " << options.subcommand << "\n\n";
+    err << hostUsage();
+    return kExitUsage;
   }
-  if (!prepareRegistry(options, error)) {
-    std::cerr << "wendlow-host: " << error << "\n";
-    return 64;
+  if (int status = prepareRegistry(options, error); status != kExitSuccess) {
+    err << "wendlow-host: " << error << "\n";
+    return status;
   }
 
   WendlowLibrary library;
   if (!library.load(error)) {
-    std::cerr << "wendlow-host: " << error << "\n";
-    return 1;
+    err << "wendlow-host: " << error << "\n";
+    return kExitError;
   }
-  // The registry file is read when first used; a malformed one leaves it empty, and a
-  // listing of nothing would hide that.
-  std::string startupMessage;
-  if (registryStartupFailed(startupMessage)) {
-    std::cerr << "wendlow-host: " << startupMessage << "\n";
-    return 2;
+  // A registry file that cannot be used leaves the registry empty, and a listing of
+  // nothing would hide that.
+  std::string registryError;
+  if (registryFailed(registryError)) {
+    err << "wendlow-host: " << registryError << "\n";
+    return kExitError;
   }
-  return command->run(HostContext{options, library.exports(), std::cout, std::cerr});
+  std::ostringstream answer;
+  int status = command->run(HostContext{options, library.exports(), answer, err});
+  if (registryFailed(registryError)) {
+    err << "wendlow-host: " << registryError << "\n";
+    return kExitError;
+  }
+  out << answer.str();
+  return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int status = kExitError;
+  try {
+    std::ostringstream out;
+    std::ostringstream err;
+    status = run(argc, argv, out, err);
+    writeStandardError(err.str());
+    writeStandardOutput(out.str());
+  } catch (const std::bad_alloc&) {
+    std::fputs("wendlow-host: out of memory\n", stderr);
+    status = kExitError;
+  } catch (...) {
+    std::fputs("wendlow-host: unexpected failure\n", stderr);
+    status = kExitError;
+  }
+  return status;
 }

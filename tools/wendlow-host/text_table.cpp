@@ -7,23 +7,36 @@
 
 namespace {
 
+bool isControl(char16_t c) { return c < 0x20 || c == 0x7F; }
+
 std::u16string printable(const std::u16string& text) {
   std::u16string out = text;
   for (char16_t& c : out) {
-    if (c < 0x20 || c == 0x7F) c = 0xFFFD;
+    if (isControl(c)) c = 0xFFFD;
   }
   return out;
 }
 
-void appendRow(std::string& out, const std::vector<std::u16string>& cells, const std::vector<std::size_t>& widths) {
-  std::string line;
+// A cell as it is printed: its UTF-8 text and the terminal columns it takes.
+struct Cell {
+  std::string text;
+  std::size_t width;
+};
+
+Cell cellOf(const std::u16string& text) {
+  if (std::none_of(text.begin(), text.end(), isControl)) return Cell{platform::toUtf8(text), displayWidth(text)};
+  std::u16string shown = printable(text);
+  return Cell{platform::toUtf8(shown), displayWidth(shown)};
+}
+
+void appendRow(std::string& out, const std::vector<Cell>& cells, const std::vector<std::size_t>& widths) {
+  const std::size_t start = out.size();
   for (std::size_t column = 0; column < widths.size(); ++column) {
-    std::u16string cell = column < cells.size() ? printable(cells[column]) : std::u16string();
-    line += platform::toUtf8(cell);
-    if (column + 1 < widths.size()) line.append(widths[column] - displayWidth(cell) + 2, ' ');
+    const Cell* cell = column < cells.size() ? &cells[column] : nullptr;
+    if (cell) out += cell->text;
+    if (column + 1 < widths.size()) out.append(widths[column] - (cell ? cell->width : 0) + 2, ' ');
   }
-  while (!line.empty() && line.back() == ' ') line.pop_back();
-  out += line;
+  while (out.size() > start && out.back() == ' ') out.pop_back();
   out += '\n';
 }
 
@@ -46,7 +59,11 @@ std::size_t displayWidth(const std::u16string& text) {
       c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
       ++i;
     }
-    if (c >= 0x0300 && c <= 0x036F) continue;  // combining accents sit on the previous character
+    if (c < 0x0300) {
+      ++width;
+      continue;
+    }
+    if (c <= 0x036F) continue;  // combining accents sit on the previous character
     bool wide = std::any_of(std::begin(kWide), std::end(kWide),
                             [c](const Range& r) { return c >= r.first && c <= r.last; });
     width += wide ? 2 : 1;
@@ -56,18 +73,23 @@ std::size_t displayWidth(const std::u16string& text) {
 
 std::string renderTable(const std::vector<std::u16string>& header,
                         const std::vector<std::vector<std::u16string>>& rows) {
+  // Each cell is converted once; the widths come from the converted cells.
+  std::vector<std::vector<Cell>> cells;
+  cells.reserve(rows.size() + 2);
   std::vector<std::size_t> widths(header.size());
-  for (std::size_t column = 0; column < header.size(); ++column) widths[column] = displayWidth(header[column]);
-  for (const auto& row : rows) {
-    for (std::size_t column = 0; column < widths.size() && column < row.size(); ++column) {
-      widths[column] = std::max(widths[column], displayWidth(printable(row[column])));
+  auto add = [&](const std::vector<std::u16string>& row) {
+    std::vector<Cell> converted;
+    for (std::size_t column = 0; column < row.size() && column < header.size(); ++column) {
+      converted.push_back(cellOf(row[column]));
+      widths[column] = std::max(widths[column], converted.back().width);
     }
-  }
+    cells.push_back(std::move(converted));
+  };
+  add(header);
+  cells.emplace_back();  // the rule, filled in below
+  for (const auto& row : rows) add(row);
+  for (std::size_t width : widths) cells[1].push_back(Cell{std::string(width, '-'), width});
   std::string out;
-  appendRow(out, header, widths);
-  std::vector<std::u16string> rule;
-  for (std::size_t width : widths) rule.emplace_back(width, u'-');
-  appendRow(out, rule, widths);
-  for (const auto& row : rows) appendRow(out, row, widths);
+  for (const auto& row : cells) appendRow(out, row, widths);
   return out;
 }

@@ -31,7 +31,8 @@ bool WendlowLibrary::load(std::string& error) {
          resolve(m, "isInstalled", e.isInstalled, error) &&
          resolve(m, "isInstalledWildCard", e.isInstalledWildCard, error) &&
          resolve(m, "RefreshCache", e.RefreshCache, error) &&
-         resolve(m, "SaveDetectorCache", e.SaveDetectorCache, error);
+         resolve(m, "SaveDetectorCache", e.SaveDetectorCache, error) &&
+         resolve(m, "getDetectorMode", e.getDetectorMode, error);
 }
 
 std::u16string takeResultString(win::BSTR text) {

@@ -21,12 +21,17 @@ struct WendlowExports {
   decltype(&::isInstalledWildCard) isInstalledWildCard = nullptr;
   decltype(&::RefreshCache) RefreshCache = nullptr;
   decltype(&::SaveDetectorCache) SaveDetectorCache = nullptr;
+  decltype(&::getDetectorMode) getDetectorMode = nullptr;  // the extension
 };
+
+// getDetectorMode's answer when queries are answered from the names in the cache.
+constexpr std::int32_t kModeCached = 2;
 
 class WendlowLibrary {
  public:
   // Loads Wendlow.dll (libWendlow.so beside the executable on Linux) and looks up all
-  // eleven functions. False, with the reason in `error`, when either fails.
+  // eleven functions and the extension getDetectorMode. False, with the reason in
+  // `error`, when either fails.
   bool load(std::string& error);
   const WendlowExports& exports() const { return exports_; }
 

@@ -1,0 +1,157 @@
+#include "registry_hive.h"
+
+#include <hivex.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include "platform/text.h"
+#include "registry_input_file.h"
+#include "registry_persistence.h"
+#include "registry_store.h"
+
+namespace portable {
+
+namespace {
+
+struct HiveClose {
+  void operator()(hive_h* hive) const { hivex_close(hive); }
+};
+using UniqueHive = std::unique_ptr<hive_h, HiveClose>;
+
+// What hivex hands out with malloc.
+struct FreeMemory {
+  void operator()(void* memory) const { std::free(memory); }
+};
+template <typename T>
+using Malloced = std::unique_ptr<T, FreeMemory>;
+
+std::string offsetText(std::uint64_t offset) {
+  char text[24];
+  std::snprintf(text, sizeof text, "0x%llx", static_cast<unsigned long long>(offset));
+  return text;
+}
+
+class HiveSource final : public KeySource, public std::enable_shared_from_this<HiveSource> {
+ public:
+  HiveSource(UniqueHive hive, std::string path, std::uint64_t fallbackTime)
+      : hive_(std::move(hive)), path_(std::move(path)), fallbackTime_(fallbackTime) {}
+
+  hive_node_h root() { return hivex_root(hive_.get()); }
+
+  // A key's time; the file's own time where the hive records none.
+  std::uint64_t timeOf(hive_node_h node) {
+    std::int64_t time = hivex_node_timestamp(hive_.get(), node);
+    return time > 0 ? static_cast<std::uint64_t>(time) : fallbackTime_;
+  }
+
+  void fillSubkeys(RegistryKey& key, std::uint64_t node) override {
+    hive_h* h = hive_.get();
+    Malloced<hive_node_h> children(hivex_node_children(h, node));
+    if (!children) return fault("the subkeys of the key", node);
+    for (std::size_t i = 0; children.get()[i] != 0; ++i) {
+      const hive_node_h child = children.get()[i];
+      errno = 0;
+      Malloced<char> name(hivex_node_name(h, child));
+      if (!name) return fault("the name of the key", child);
+      key.addChild(utf16(name.get()), timeOf(child))->readLater(shared_from_this(), child);
+    }
+  }
+
+  void fillValues(RegistryKey& key, std::uint64_t node) override {
+    hive_h* h = hive_.get();
+    Malloced<hive_value_h> values(hivex_node_values(h, node));
+    if (!values) return fault("the values of the key", node);
+    for (std::size_t i = 0; values.get()[i] != 0; ++i) {
+      const hive_value_h value = values.get()[i];
+      errno = 0;
+      Malloced<char> name(hivex_value_key(h, value));
+      if (!name) return fault("the name of the value", value);
+      hive_type type = hive_t_none;
+      std::size_t size = 0;
+      Malloced<char> data(hivex_value_value(h, value, &type, &size));
+      if (!data) return fault("the data of the value", value);
+      key.setValue(utf16(name.get()), static_cast<win::DWORD>(type), reinterpret_cast<const win::BYTE*>(data.get()),
+                   size);
+    }
+  }
+
+ private:
+  // A name from hivex (UTF-8, ending at its first zero: hivex's own length function
+  // decodes the name a second time) in a buffer that is reused.
+  const std::u16string& utf16(const char* utf8) {
+    name_.clear();
+    for (const char* c = utf8; *c != '\0'; ++c) {
+      if (static_cast<unsigned char>(*c) >= 0x80) {
+        name_ = platform::fromUtf8(utf8);
+        break;
+      }
+      name_ += static_cast<char16_t>(*c);
+    }
+    return name_;
+  }
+
+  void fault(const char* what, std::uint64_t offset) {
+    const int error = errno;
+    // libhivex refuses keys with more subkeys or values than it allows as out of range.
+    std::string message = path_ + (error == ERANGE ? ": a key beyond what libhivex reads" : ": damaged hive") +
+                          ": cannot read " + what + " at offset " + offsetText(offset);
+    // hivex says EFAULT ("Bad address") for a cell that is not what points to it expects.
+    if (error == EFAULT) {
+      message += " (a cell it points to is not what it should be)";
+    } else if (error != 0) {
+      message += std::string(" (") + std::strerror(error) + ")";
+    }
+    reportRegistryFault(message);
+  }
+
+  UniqueHive hive_;
+  std::string path_;
+  std::uint64_t fallbackTime_;
+  std::u16string name_;
+};
+
+// Why hivex refused the file, with the truncation spelled out when that is the cause.
+std::string refusal(const RegistryInputFile& file, const std::string& path, int error) {
+  std::string reason = path + ": not a readable registry hive";
+  unsigned char field[4] = {};
+  constexpr off_t kHiveBinsSizeField = 0x28;
+  constexpr std::uint64_t kBaseBlockSize = 4096;
+  if (::pread(file.fd(), field, sizeof field, kHiveBinsSizeField) == sizeof field) {
+    const std::uint64_t declared = field[0] | (field[1] << 8) | (field[2] << 16) | (std::uint64_t{field[3]} << 24);
+    if (file.size() < kBaseBlockSize + declared) {
+      return reason + ": truncated (the header declares " + std::to_string(kBaseBlockSize + declared) +
+             " bytes, the file holds " + std::to_string(file.size()) + ")";
+    }
+  }
+  return reason + " (" + std::strerror(error) + ")";
+}
+
+}  // namespace
+
+bool mountSoftwareHive(RegistryStore& store, const RegistryInputFile& file, const std::string& path,
+                       std::string& error) {
+  // Through the descriptor already checked: the name might now lead elsewhere.
+  const std::string byDescriptor = "/proc/self/fd/" + std::to_string(file.fd());
+  errno = 0;
+  UniqueHive hive(hivex_open(byDescriptor.c_str(), 0));
+  if (!hive) {
+    error = refusal(file, path, errno);
+    return false;
+  }
+  auto source = std::make_shared<HiveSource>(std::move(hive), path, file.modificationTime());
+  const hive_node_h root = source->root();
+  if (root == 0) {
+    error = path + ": not a readable registry hive (no root key)";
+    return false;
+  }
+  RegistryKey& machine = store.root(Hive::LocalMachine);
+  machine.addChild(u"SOFTWARE", source->timeOf(root))->readLater(source, root);
+  return true;
+}
+
+}  // namespace portable
