@@ -69,7 +69,8 @@ std::shared_ptr<RegistryKey> RegistryKey::findChild(std::u16string_view name) co
 std::shared_ptr<RegistryKey> RegistryKey::addChild(std::u16string_view name, std::uint64_t stamp) {
   readSubkeys();
   auto child = std::make_shared<RegistryKey>(std::u16string(name), this, stamp);
-  children_.insert(child);
+  // Hives and exports list subkeys in enumeration order: the hint makes that case cheap.
+  children_.insert(children_.end(), child);
   forgetCursor();
   return child;
 }
