@@ -23,8 +23,27 @@ bool tableMadeBy(cDataLoader& loader, const std::u16string& name, const std::u16
                             createStatement + u"'");
 }
 
+// SQLite finds a table by its name whatever the case of its ASCII letters, so these
+// look-ups compare names the same way.
 bool tableExists(cDataLoader& loader, const std::u16string& name) {
-  return hasRow(loader, u"SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = '" + name + u"'");
+  return hasRow(loader,
+                u"SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = '" + name + u"' COLLATE NOCASE");
+}
+
+// Anything of that name other than a plain table, or anything attached to the table: what
+// a statement on the name would run besides reading or writing rows.
+bool notPlainTable(cDataLoader& loader, const std::u16string& name) {
+  return hasRow(loader, u"SELECT 1 FROM sqlite_master WHERE (name = '" + name +
+                            u"' COLLATE NOCASE AND NOT (type = 'table' AND sql LIKE 'CREATE TABLE%')) OR (tbl_name = '" +
+                            name + u"' COLLATE NOCASE AND type <> 'table') LIMIT 1");
+}
+
+TableShape shapeOf(cDataLoader& loader, const std::u16string& name, const std::u16string& ours,
+                   const std::u16string& other) {
+  if (notPlainTable(loader, name)) return TableShape::NotPlain;
+  if (tableMadeBy(loader, name, ours)) return TableShape::Ours;
+  if (!other.empty() && tableMadeBy(loader, name, other)) return TableShape::OtherOurs;
+  return tableExists(loader, name) ? TableShape::Unexpected : TableShape::Missing;
 }
 
 std::u16string machineUtf16Name() {
@@ -44,14 +63,19 @@ bool nonTextIn(cDataLoader& loader, const std::u16string& table, std::initialize
 
 }  // namespace
 
+bool CacheFileCheck::plantedObjects() const {
+  return plugincache == TableShape::NotPlain || cacheinfo == TableShape::NotPlain;
+}
+
 bool CacheFileCheck::loadable() const {
-  return verdictRead && sound && utf16 && plugincache != TableShape::Unexpected &&
+  return verdictRead && sound && utf16 && !plantedObjects() && plugincache != TableShape::Unexpected &&
          cacheinfo != TableShape::Unexpected && !unexpectedValues;
 }
 
 bool CacheFileCheck::replaceable() const {
   if (!verdictRead) return false;  // locked or unreadable: no evidence either way
   if (!sound) return true;         // damaged: whatever it held is no longer reliable
+  if (plantedObjects()) return true;  // no cache of ours: treated as damaged
   // Sound, but its text cannot be read as ours: only when nothing in it belongs to anyone else.
   return !utf16 && !otherObjects;
 }
@@ -70,21 +94,9 @@ CacheFileCheck checkCacheFile(cDataLoader& loader, bool wow64Layout) {
                               u"SELECT 1 FROM sqlite_master WHERE NOT (type = 'table' AND name IN "
                               u"('plugincache', 'cacheinfo')) AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' LIMIT 1");
 
-  if (tableMadeBy(loader, u"plugincache", cache_sql::kCreatePluginCache)) {
-    check.plugincache = TableShape::Ours;
-  } else if (tableExists(loader, u"plugincache")) {
-    check.plugincache = TableShape::Unexpected;
-  }
-
-  const std::u16string ours = wow64Layout ? cache_sql::kCreateCacheInfo64 : cache_sql::kCreateCacheInfo32;
-  const std::u16string other = wow64Layout ? cache_sql::kCreateCacheInfo32 : cache_sql::kCreateCacheInfo64;
-  if (tableMadeBy(loader, u"cacheinfo", ours)) {
-    check.cacheinfo = TableShape::Ours;
-  } else if (tableMadeBy(loader, u"cacheinfo", other)) {
-    check.cacheinfo = TableShape::OtherOurs;
-  } else if (tableExists(loader, u"cacheinfo")) {
-    check.cacheinfo = TableShape::Unexpected;
-  }
+  check.plugincache = shapeOf(loader, u"plugincache", cache_sql::kCreatePluginCache, u"");
+  check.cacheinfo = shapeOf(loader, u"cacheinfo", wow64Layout ? cache_sql::kCreateCacheInfo64 : cache_sql::kCreateCacheInfo32,
+                            wow64Layout ? cache_sql::kCreateCacheInfo32 : cache_sql::kCreateCacheInfo64);
 
   if (check.plugincache == TableShape::Ours) {
     check.unexpectedValues |= nonTextIn(loader, u"plugincache", {u"executable", u"uninstallkey"});

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <limits>
 
+#include "cachedb/connection_lockdown.h"
+
 namespace {
 
 // Compiles the first statement of the text; a statement that fails to compile stays null.
@@ -29,13 +31,15 @@ int cDataLoader::open(const std::u16string& path) {
   finalize();
   connection_.reset();
   int result = sqlite3_open16(path.c_str(), connection_.put());
-  if (result != SQLITE_OK) {
-    connection_.reset();
-    return result;
+  if (result == SQLITE_OK) result = cachedb::disableStoredCode(connection_.get());
+  if (result == SQLITE_OK) {
+    execute(u"PRAGMA temp_store = MEMORY");
+    execute(u"PRAGMA journal_mode = OFF");
+    result = execute(u"PRAGMA main.journal_mode = OFF");
   }
-  execute(u"PRAGMA temp_store = MEMORY");
-  execute(u"PRAGMA journal_mode = OFF");
-  return execute(u"PRAGMA main.journal_mode = OFF");
+  if (result == SQLITE_OK) result = cachedb::enableDefensiveMode(connection_.get());
+  if (result != SQLITE_OK) connection_.reset();
+  return result;
 }
 
 int cDataLoader::execute(const std::u16string& sql) { return execute(sql, {}); }
@@ -85,5 +89,17 @@ int cDataLoader::close() {
 int cDataLoader::beginTransaction() { return execute(u"BEGIN;"); }
 
 int cDataLoader::endTransaction() { return execute(u"END;"); }
+
+std::uint64_t cDataLoader::fileBytes() const {
+  sqlite3_file* file = nullptr;
+  if (!connection_ ||
+      sqlite3_file_control(connection_.get(), "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK ||
+      file == nullptr || file->pMethods == nullptr) {
+    return 0;
+  }
+  sqlite3_int64 size = 0;
+  if (file->pMethods->xFileSize(file, &size) != SQLITE_OK || size < 0) return 0;
+  return static_cast<std::uint64_t>(size);
+}
 
 bool cDataLoader::isUnusableFileResult(int result) { return result == SQLITE_NOTADB || result == SQLITE_CORRUPT; }

@@ -3,6 +3,7 @@
 // whatever path the load or save took.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,8 @@ class cDataLoader {
   cDataLoader& operator=(const cDataLoader&) = delete;
 
   // 0 on success. Otherwise the SQLite result code of the open, or of the last of the three
-  // PRAGMAs; a connection made by a failed open is released at once.
+  // PRAGMAs; a connection made by a failed open is released at once. Nothing stored in the
+  // file can run on this connection (no views, no triggers, no functions from the schema).
   int open(const std::u16string& path);
 
   // Prepares, steps once and finalizes a statement of its own; returns the prepare's result.
@@ -39,6 +41,10 @@ class cDataLoader {
 
   int beginTransaction();
   int endTransaction();
+
+  // The size of the open database's file in bytes, 0 when there is none. Nothing stored in
+  // the file can come to more than this.
+  std::uint64_t fileBytes() const;
 
   // Whether a result of open says the file is there but is no database, or a damaged one.
   static bool isUnusableFileResult(int result);
