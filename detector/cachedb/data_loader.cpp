@@ -30,6 +30,8 @@ cDataLoader::~cDataLoader() = default;
 int cDataLoader::open(const std::u16string& path) {
   finalize();
   connection_.reset();
+  // A zero inside the path would end it early: the file opened would be another one.
+  if (!cachedb::isWellFormedUtf16(path) || path.find(u'\0') != std::u16string::npos) return SQLITE_CANTOPEN;
   int result = sqlite3_open16(path.c_str(), connection_.put());
   if (result == SQLITE_OK) result = cachedb::disableStoredCode(connection_.get());
   if (result == SQLITE_OK) {

@@ -19,6 +19,8 @@ class cDataLoader {
   // 0 on success. Otherwise the SQLite result code of the open, or of the last of the three
   // PRAGMAs; a connection made by a failed open is released at once. Nothing stored in the
   // file can run on this connection (no views, no triggers, no functions from the schema).
+  // A path that is not well-formed UTF-16, or that holds a zero, is not opened:
+  // SQLITE_CANTOPEN, and no file is touched.
   int open(const std::u16string& path);
 
   // Prepares, steps once and finalizes a statement of its own; returns the prepare's result.

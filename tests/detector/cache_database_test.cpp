@@ -159,6 +159,22 @@ TEST_F(CacheDatabase, UnreachablePathIsReportedAndNothingIsMade) {
   EXPECT_FALSE(std::filesystem::exists(dir.file("missing folder")));
 }
 
+TEST_F(CacheDatabase, PathWithAnUnpairedSurrogateIsNeitherReadNorWritten) {
+  // Converted by SQLite, the first path would lose the separator after the surrogate and
+  // name a file beside "sub".
+  std::filesystem::create_directory(dir.file("sub"));
+  for (const std::u16string& path : {dir.file16("sub") + u"\xD800/victim.db", dir.file16("victim.db") + u"\xDC00"}) {
+    auto detector = makeDetector(false);
+    detector->cachePath = path;
+    detector->recordUninstallKey(u"foo bar");
+    EXPECT_EQ(-1, detector->saveCache());
+    EXPECT_EQ(-1, detector->loadCache());
+  }
+  std::vector<std::filesystem::path> made;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(file.parent_path())) made.push_back(entry);
+  EXPECT_EQ(std::vector<std::filesystem::path>{dir.file("sub")}, made);
+}
+
 TEST_F(CacheDatabase, FileThatIsNoDatabaseIsNotLoadedAndIsReplacedByTheSave) {
   const std::string text = "this is a note, not a database\r\n";
   writeBytes(file, text);
