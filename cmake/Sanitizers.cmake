@@ -1,7 +1,15 @@
 option(QC_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+option(QC_FUZZ "Build the libFuzzer targets of tests/fuzz (clang; needs QC_SANITIZE)" OFF)
 if(QC_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
+endif()
+if(QC_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang" OR NOT QC_SANITIZE)
+    message(FATAL_ERROR "QC_FUZZ needs clang and QC_SANITIZE (the `fuzz` preset sets both)")
+  endif()
+  # Coverage for the fuzzer everywhere; only the fuzz programs link libFuzzer's main.
+  add_compile_options(-fsanitize=fuzzer-no-link)
 endif()
 
 # Shared libraries are linked with every symbol resolved, so a missing one fails the build
