@@ -6,11 +6,13 @@
 
 namespace {
 
-// Whether the query gives at least one row.
-bool hasRow(cDataLoader& loader, const std::u16string& sql) {
+// Whether the query gives at least one row; `stepped`, when given, receives what its step gave.
+bool hasRow(cDataLoader& loader, const std::u16string& sql, int* stepped = nullptr) {
   std::u16string ignored;
   bool done = true;
-  if (loader.prepare(sql) == 0) loader.nextValue(ignored, done);
+  const int prepared = loader.prepare(sql);
+  if (prepared == 0) loader.nextValue(ignored, done);
+  if (stepped != nullptr) *stepped = prepared == 0 ? loader.lastStepResult() : prepared;
   loader.finalize();
   return !done;
 }
@@ -80,13 +82,21 @@ bool CacheFileCheck::replaceable() const {
   return !utf16 && !otherObjects;
 }
 
+// SQLite's verdict on the file. Damage comes as rows that describe it or, when the check
+// cannot go on (a table whose pages are not there), as the error that stopped it.
+void readVerdict(cDataLoader& loader, CacheFileCheck& check) {
+  int stepped = 0;
+  if (hasRow(loader, u"SELECT 1 FROM pragma_quick_check WHERE quick_check = 'ok'", &stepped)) {
+    check.verdictRead = check.sound = true;
+  } else {
+    check.verdictRead = cDataLoader::isUnusableFileResult(stepped) ||
+                        hasRow(loader, u"SELECT 1 FROM pragma_quick_check WHERE quick_check <> 'ok' LIMIT 1");
+  }
+}
+
 CacheFileCheck checkCacheFile(cDataLoader& loader, bool wow64Layout) {
   CacheFileCheck check;
-  if (hasRow(loader, u"SELECT 1 FROM pragma_quick_check WHERE quick_check = 'ok'")) {
-    check.verdictRead = check.sound = true;
-  } else if (hasRow(loader, u"SELECT 1 FROM pragma_quick_check WHERE quick_check <> 'ok' LIMIT 1")) {
-    check.verdictRead = true;
-  }
+  readVerdict(loader, check);
   if (!check.sound) return check;
 
   check.utf16 = hasRow(loader, u"SELECT 1 FROM pragma_encoding WHERE encoding = '" + machineUtf16Name() + u"'");

@@ -68,7 +68,11 @@ int cDataLoader::prepare(const std::u16string& sql) {
 void cDataLoader::nextValue(std::u16string& text, bool& done) {
   text.clear();
   done = false;
-  if (!statement_ || sqlite3_step(statement_.get()) != SQLITE_ROW) {
+  lastStep_ = statement_ ? sqlite3_step(statement_.get()) : SQLITE_MISUSE;
+  // A statement compiled by sqlite3_prepare16 steps to the generic SQLITE_ERROR; the reset
+  // gives the error that stopped it.
+  if (lastStep_ == SQLITE_ERROR) lastStep_ = sqlite3_reset(statement_.get());
+  if (lastStep_ != SQLITE_ROW) {
     done = true;
     return;
   }

@@ -36,6 +36,9 @@ class cDataLoader {
   // (an odd trailing byte is dropped, a null column gives the empty text) and done is false;
   // otherwise text is empty and done is true.
   void nextValue(std::u16string& text, bool& done);
+  // What the last nextValue's step gave: SQLITE_ROW, SQLITE_DONE, or the error that ended
+  // the rows early.
+  int lastStepResult() const { return lastStep_; }
   void finalize();
 
   // Releases the current statement, then closes the connection; returns the close's result.
@@ -55,4 +58,5 @@ class cDataLoader {
   // Declared in this order so the statement goes before the connection that made it.
   cachedb::unique_connection connection_;
   cachedb::unique_statement statement_;
+  int lastStep_ = 0;
 };
