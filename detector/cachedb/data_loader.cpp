@@ -16,10 +16,14 @@ int prepareStatement(sqlite3* connection, const std::u16string& sql, cachedb::un
   return sqlite3_prepare16(connection, sql.c_str(), -1, statement.put(), nullptr);
 }
 
+// SQLite takes a leading U+FEFF or U+FFFE of UTF-16 text for a byte-order mark: it drops it,
+// and for U+FFFE swaps the bytes of the rest. A mark in the machine's order put in front is
+// the one it drops, so the value's own first character is stored as it is.
 int bindText(sqlite3_stmt* statement, int index, const std::u16string& value) {
   constexpr std::size_t maxBytes = static_cast<std::size_t>(std::numeric_limits<int>::max());
-  if (value.size() > maxBytes / sizeof(char16_t)) return SQLITE_TOOBIG;
-  return sqlite3_bind_text16(statement, index, value.data(), static_cast<int>(value.size() * sizeof(char16_t)),
+  if (value.size() >= maxBytes / sizeof(char16_t)) return SQLITE_TOOBIG;
+  const std::u16string marked = u'\uFEFF' + value;
+  return sqlite3_bind_text16(statement, index, marked.data(), static_cast<int>(marked.size() * sizeof(char16_t)),
                              SQLITE_TRANSIENT);
 }
 

@@ -108,6 +108,14 @@ TEST_F(CacheDatabase, EveryNameIsStoredAsItIs) {
   ASSERT_EQ(1, reader->loadCache());
   EXPECT_EQ(keys, reader->cachedUninstallKeys);
   EXPECT_EQ(cDetector::StringSet{u"o'neil \"x\".exe"}, reader->cachedExecutables);
+
+  // A name's own leading U+FEFF or U+FFFE is a character, not a byte-order mark.
+  auto marks = makeDetector(false);
+  marks->cachedUninstallKeys = {u"\uFEFFmarked", u"\uFFFE\u0041\u4E00"};
+  ASSERT_EQ(1, marks->saveCache());
+  auto marksReader = makeDetector(false);
+  ASSERT_EQ(1, marksReader->loadCache());
+  EXPECT_EQ(marks->cachedUninstallKeys, marksReader->cachedUninstallKeys);
 }
 
 TEST_F(CacheDatabase, SaveReplacesWhatWasThere) {
