@@ -28,16 +28,16 @@ bool tableMadeBy(cDataLoader& loader, const std::u16string& name, const std::u16
 // SQLite finds a table by its name whatever the case of its ASCII letters, so these
 // look-ups compare names the same way.
 bool tableExists(cDataLoader& loader, const std::u16string& name) {
-  return hasRow(loader,
-                u"SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = '" + name + u"' COLLATE NOCASE");
+  return hasRow(loader, u"SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = '" + name + u"' COLLATE NOCASE");
 }
 
 // Anything of that name other than a plain table, or anything attached to the table: what
 // a statement on the name would run besides reading or writing rows.
 bool notPlainTable(cDataLoader& loader, const std::u16string& name) {
-  return hasRow(loader, u"SELECT 1 FROM sqlite_master WHERE (name = '" + name +
-                            u"' COLLATE NOCASE AND NOT (type = 'table' AND sql LIKE 'CREATE TABLE%')) OR (tbl_name = '" +
-                            name + u"' COLLATE NOCASE AND type <> 'table') LIMIT 1");
+  return hasRow(loader,
+                u"SELECT 1 FROM sqlite_master WHERE (name = '" + name +
+                    u"' COLLATE NOCASE AND NOT (type = 'table' AND sql LIKE 'CREATE TABLE%')) OR (tbl_name = '" + name +
+                    u"' COLLATE NOCASE AND type <> 'table') LIMIT 1");
 }
 
 TableShape shapeOf(cDataLoader& loader, const std::u16string& name, const std::u16string& ours,
@@ -63,6 +63,18 @@ bool nonTextIn(cDataLoader& loader, const std::u16string& table, std::initialize
   return hasRow(loader, u"SELECT 1 FROM " + table + u" WHERE " + condition + u" LIMIT 1");
 }
 
+// SQLite's verdict on the file. Damage comes as rows that describe it or, when the check
+// cannot go on (a table whose pages are not there), as the error that stopped it.
+void readVerdict(cDataLoader& loader, CacheFileCheck& check) {
+  int stepped = 0;
+  if (hasRow(loader, u"SELECT 1 FROM pragma_quick_check WHERE quick_check = 'ok'", &stepped)) {
+    check.verdictRead = check.sound = true;
+  } else {
+    check.verdictRead = cDataLoader::isUnusableFileResult(stepped) ||
+                        hasRow(loader, u"SELECT 1 FROM pragma_quick_check WHERE quick_check <> 'ok' LIMIT 1");
+  }
+}
+
 }  // namespace
 
 bool CacheFileCheck::plantedObjects() const {
@@ -75,23 +87,11 @@ bool CacheFileCheck::loadable() const {
 }
 
 bool CacheFileCheck::replaceable() const {
-  if (!verdictRead) return false;  // locked or unreadable: no evidence either way
-  if (!sound) return true;         // damaged: whatever it held is no longer reliable
-  if (plantedObjects()) return true;  // no cache of ours: treated as damaged
+  if (!verdictRead) return false;     // locked or unreadable: no evidence either way
+  if (!sound) return true;            // damaged: whatever it held is no longer reliable
+  if (plantedObjects()) return true;  // views or triggers in our tables' place: as damaged
   // Sound, but its text cannot be read as ours: only when nothing in it belongs to anyone else.
   return !utf16 && !otherObjects;
-}
-
-// SQLite's verdict on the file. Damage comes as rows that describe it or, when the check
-// cannot go on (a table whose pages are not there), as the error that stopped it.
-void readVerdict(cDataLoader& loader, CacheFileCheck& check) {
-  int stepped = 0;
-  if (hasRow(loader, u"SELECT 1 FROM pragma_quick_check WHERE quick_check = 'ok'", &stepped)) {
-    check.verdictRead = check.sound = true;
-  } else {
-    check.verdictRead = cDataLoader::isUnusableFileResult(stepped) ||
-                        hasRow(loader, u"SELECT 1 FROM pragma_quick_check WHERE quick_check <> 'ok' LIMIT 1");
-  }
 }
 
 CacheFileCheck checkCacheFile(cDataLoader& loader, bool wow64Layout) {
@@ -105,8 +105,9 @@ CacheFileCheck checkCacheFile(cDataLoader& loader, bool wow64Layout) {
                               u"('plugincache', 'cacheinfo')) AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' LIMIT 1");
 
   check.plugincache = shapeOf(loader, u"plugincache", cache_sql::kCreatePluginCache, u"");
-  check.cacheinfo = shapeOf(loader, u"cacheinfo", wow64Layout ? cache_sql::kCreateCacheInfo64 : cache_sql::kCreateCacheInfo32,
-                            wow64Layout ? cache_sql::kCreateCacheInfo32 : cache_sql::kCreateCacheInfo64);
+  check.cacheinfo =
+      shapeOf(loader, u"cacheinfo", wow64Layout ? cache_sql::kCreateCacheInfo64 : cache_sql::kCreateCacheInfo32,
+              wow64Layout ? cache_sql::kCreateCacheInfo32 : cache_sql::kCreateCacheInfo64);
 
   if (check.plugincache == TableShape::Ours) {
     check.unexpectedValues |= nonTextIn(loader, u"plugincache", {u"executable", u"uninstallkey"});

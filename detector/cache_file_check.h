@@ -10,8 +10,8 @@ enum class TableShape {
   Ours,        // created by the statement this detector uses
   OtherOurs,   // cacheinfo only: the layout of the other registry-view count
   Unexpected,  // a plain table of that name made some other way
-  NotPlain,    // a view, a virtual table or an index of that name, or a table with triggers
-               // or indexes of its own: put there by someone else, so the file counts as damaged
+  NotPlain,    // anything else of that name (a view, a virtual table, an index), or a table
+               // with triggers or indexes of its own: planted, so the file counts as damaged
 };
 
 struct CacheFileCheck {

@@ -5,6 +5,8 @@
 # a broken property, a leak, a hang or a run out of memory. The input that found it is kept in
 # build/fuzz/findings/<target>/; add it to the target's corpus as a regression-* file.
 #   fuzz.sh SECONDS [TARGET...]      (all targets when none is named)
+# FUZZ_RUNS=N stops each target after N executions instead; SECONDS 0 then sets no time limit.
+#   FUZZ_RUNS=1000000 scripts/fuzz.sh 0 cache_file      (a soak: docs/fuzzing.md)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:?usage: scripts/fuzz.sh SECONDS [TARGET...]}
@@ -29,11 +31,14 @@ for target in "${targets[@]}"; do
   findings=build/fuzz/findings/$target
   log=build/fuzz/logs/$target.log
   mkdir -p "$corpus" "$findings" "$(dirname "$log")"
+  limits=(-max_total_time="$seconds")
+  [ -n "${FUZZ_RUNS:-}" ] && limits+=(-runs="$FUZZ_RUNS")
   result=clean
-  "$program" "$corpus" "tests/fuzz/corpus/$target" -max_total_time="$seconds" -print_final_stats=1 \
+  started=$SECONDS
+  "$program" "$corpus" "tests/fuzz/corpus/$target" "${limits[@]}" -print_final_stats=1 \
     -timeout=30 -rss_limit_mb=2048 -artifact_prefix="$findings/" >"$log" 2>&1 || result=FINDING
   executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
-  printf '%-16s %12s executions in %ss  %s\n' "$target" "${executions:-?}" "$seconds" "$result"
+  printf '%-16s %12s executions in %6ss  %s\n' "$target" "${executions:-?}" "$((SECONDS - started))" "$result"
   if [ "$result" != clean ]; then
     status=1
     tail -n 40 "$log"

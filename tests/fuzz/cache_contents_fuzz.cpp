@@ -6,10 +6,10 @@
 
 #include <cstdint>
 #include <iterator>
-#include <memory>
 #include <string>
 
 #include "cache_fuzz_support.h"
+#include "cachedb/sqlite_handles.h"
 #include "fuzz_input.h"
 
 namespace {
@@ -57,15 +57,6 @@ const char* const kPlantings[] = {
     "UPDATE cacheinfo SET installtime1 = ?1, installtime2 = ?2",
 };
 
-struct CloseConnection {
-  void operator()(sqlite3* connection) const { sqlite3_close(connection); }
-};
-struct FinalizeStatement {
-  void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
-};
-using Connection = std::unique_ptr<sqlite3, CloseConnection>;
-using Statement = std::unique_ptr<sqlite3_stmt, FinalizeStatement>;
-
 // One value of the input's choosing for each parameter.
 void bindValues(sqlite3_stmt* statement, fuzz::Input& input) {
   for (int i = 1; i <= sqlite3_bind_parameter_count(statement); ++i) {
@@ -102,10 +93,9 @@ void bindValues(sqlite3_stmt* statement, fuzz::Input& input) {
 // planter would.
 void runAll(sqlite3* connection, const char* sql, fuzz::Input& input) {
   while (sql != nullptr && *sql != '\0') {
-    sqlite3_stmt* raw = nullptr;
+    cachedb::unique_statement statement;
     const char* tail = nullptr;
-    if (sqlite3_prepare_v2(connection, sql, -1, &raw, &tail) != SQLITE_OK) return;
-    Statement statement(raw);
+    if (sqlite3_prepare_v2(connection, sql, -1, statement.put(), &tail) != SQLITE_OK) return;
     if (statement) {
       bindValues(statement.get(), input);
       while (sqlite3_step(statement.get()) == SQLITE_ROW) {
@@ -117,17 +107,19 @@ void runAll(sqlite3* connection, const char* sql, fuzz::Input& input) {
 
 // Builds the file as the input says; false when SQLite cannot open it at all.
 bool plant(const std::filesystem::path& file, fuzz::Input& input) {
-  sqlite3* raw = nullptr;
-  const int opened = sqlite3_open_v2(file.string().c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-  Connection connection(raw);
-  if (opened != SQLITE_OK) return false;
+  cachedb::unique_connection connection;
+  if (sqlite3_open_v2(file.string().c_str(), connection.put(), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
+      SQLITE_OK) {
+    return false;
+  }
   // A value the planter asks for may not exhaust the fuzzer's memory; no journal file and no
   // waiting for the disk, or building the file would take most of the fuzzer's time.
   sqlite3_limit(connection.get(), SQLITE_LIMIT_LENGTH, 8 << 20);
   sqlite3_exec(connection.get(), "PRAGMA journal_mode = MEMORY; PRAGMA synchronous = OFF", nullptr, nullptr, nullptr);
   const std::uint8_t layout = input.byte();
-  const std::string setup = std::string("PRAGMA encoding = '") + kEncodings[layout % std::size(kEncodings)] +
-                            "'; PRAGMA page_size = " + std::to_string(kPageSizes[(layout >> 2) % std::size(kPageSizes)]);
+  const std::string setup =
+      std::string("PRAGMA encoding = '") + kEncodings[layout % std::size(kEncodings)] +
+      "'; PRAGMA page_size = " + std::to_string(kPageSizes[(layout >> 2) % std::size(kPageSizes)]);
   runAll(connection.get(), setup.c_str(), input);
   for (int planted = 0; planted < 16 && !input.empty(); ++planted) {
     runAll(connection.get(), kPlantings[input.byte() % std::size(kPlantings)], input);

@@ -38,8 +38,8 @@ std::uintmax_t textBytes(const cDetector::StringSet& names) {
 
 std::filesystem::path freshCacheFile() {
   static const ScratchDir dir;
-  for (const char* name : {"Cache.db", "Cache.db.new", "Cache.db.unusable", "Cache.db-journal", "Cache.db-wal",
-                           "Cache.db-shm"}) {
+  for (const char* name :
+       {"Cache.db", "Cache.db.new", "Cache.db.unusable", "Cache.db-journal", "Cache.db-wal", "Cache.db-shm"}) {
     std::error_code ignored;
     std::filesystem::remove(dir.file(name), ignored);
   }

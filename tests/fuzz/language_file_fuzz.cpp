@@ -41,7 +41,8 @@ std::filesystem::path languageFile() {
     portable::setReportedVersion(portable::WindowsRelease::Win7);
     setString(win::HKEY_LOCAL_MACHINE, u"Software\\Taldrin\\Quorvel Utilities 14\\Path", u"RefFile", u"C:\\ref");
     setString(win::HKEY_CURRENT_USER, u"Software\\Taldrin\\Quorvel Utilities 14\\Language", u"Default", u"Fuzz");
-    setDword(win::HKEY_LOCAL_MACHINE, u"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System", u"EnableLUA", 1);
+    setDword(win::HKEY_LOCAL_MACHINE, u"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System", u"EnableLUA",
+             1);
     return drive.file("ref") / "Fuzz.ini";
   }();
   return file;
@@ -51,8 +52,8 @@ std::filesystem::path languageFile() {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::filesystem::path file = languageFile();
-  std::ofstream(file, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(data),
-                                                                 static_cast<std::streamsize>(size));
+  std::ofstream(file, std::ios::binary | std::ios::trunc)
+      .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
   portable::shell::reset();
   portable::user::reset();
   portable::user::setProgramDirectory(u"C:\\Quorvel");

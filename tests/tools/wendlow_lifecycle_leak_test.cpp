@@ -15,7 +15,9 @@ TEST(WendlowLifecycle, AThousandLifecyclesLoseNothing) {
   ASSERT_TRUE(library.load(error)) << error;
   const WendlowExports& e = library.exports();
   testreg::removeAllTestKeys();
-  for (const char16_t* name : {u"Alpha", u"Beta"}) testreg::createKey(testreg::kUninstallPath, testreg::kTestPrefix + name);
+  for (const char16_t* name : {u"Alpha", u"Beta"}) {
+    testreg::createKey(testreg::kUninstallPath, testreg::kTestPrefix + name);
+  }
   ScratchDir dir;
   const std::u16string cachePath = dir.file16("Cache.db");
   const std::u16string alpha = testreg::kTestKeyPrefix + u"alpha";
