@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <cstring>
+#include <initializer_list>
 #include <limits>
 
 #include "cachedb/connection_lockdown.h"
@@ -101,15 +102,18 @@ int cDataLoader::beginTransaction() { return execute(u"BEGIN;"); }
 int cDataLoader::endTransaction() { return execute(u"END;"); }
 
 std::uint64_t cDataLoader::fileBytes() const {
-  sqlite3_file* file = nullptr;
-  if (!connection_ ||
-      sqlite3_file_control(connection_.get(), "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK ||
-      file == nullptr || file->pMethods == nullptr) {
-    return 0;
+  if (!connection_) return 0;
+  // The database file, and its write-ahead log when another connection keeps one open.
+  std::uint64_t total = 0;
+  for (int which : {SQLITE_FCNTL_FILE_POINTER, SQLITE_FCNTL_JOURNAL_POINTER}) {
+    sqlite3_file* file = nullptr;
+    sqlite3_int64 size = 0;
+    if (sqlite3_file_control(connection_.get(), "main", which, &file) == SQLITE_OK && file != nullptr &&
+        file->pMethods != nullptr && file->pMethods->xFileSize(file, &size) == SQLITE_OK && size > 0) {
+      total += static_cast<std::uint64_t>(size);
+    }
   }
-  sqlite3_int64 size = 0;
-  if (file->pMethods->xFileSize(file, &size) != SQLITE_OK || size < 0) return 0;
-  return static_cast<std::uint64_t>(size);
+  return total;
 }
 
 bool cDataLoader::isUnusableFileResult(int result) { return result == SQLITE_NOTADB || result == SQLITE_CORRUPT; }

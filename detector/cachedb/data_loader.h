@@ -47,8 +47,8 @@ class cDataLoader {
   int beginTransaction();
   int endTransaction();
 
-  // The size of the open database's file in bytes, 0 when there is none. Nothing stored in
-  // the file can come to more than this.
+  // The size in bytes of the open database's file and of its write-ahead log, if one is
+  // open; 0 when there is no database. Nothing stored in the file can come to more than this.
   std::uint64_t fileBytes() const;
 
   // Whether a result of open says the file is there but is no database, or a damaged one.
