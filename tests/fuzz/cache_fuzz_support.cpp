@@ -1,5 +1,7 @@
 #include "cache_fuzz_support.h"
 
+#include <sqlite3.h>
+
 #include <cstdint>
 #include <memory>
 #include <system_error>
@@ -34,9 +36,22 @@ std::uintmax_t textBytes(const cDetector::StringSet& names) {
   return bytes;
 }
 
+// Every connection SQLite opens would otherwise allocate its lookaside and a first block of
+// page cache in one piece each; under the sanitizer these large blocks took a good part of
+// every execution. Set once, before SQLite's first use in the process.
+void allocateSqliteMemoryByTheCall() {
+  static const bool configured = [] {
+    sqlite3_config(SQLITE_CONFIG_LOOKASIDE, 0, 0);
+    sqlite3_config(SQLITE_CONFIG_PAGECACHE, nullptr, 0, 0);
+    return true;
+  }();
+  (void)configured;
+}
+
 }  // namespace
 
 std::filesystem::path freshCacheFile() {
+  allocateSqliteMemoryByTheCall();
   static const ScratchDir dir;
   for (const char* name :
        {"Cache.db", "Cache.db.new", "Cache.db.unusable", "Cache.db-journal", "Cache.db-wal", "Cache.db-shm"}) {
