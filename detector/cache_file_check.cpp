@@ -6,11 +6,13 @@
 
 namespace {
 
-// Whether the query gives at least one row.
-bool hasRow(cDataLoader& loader, const std::u16string& sql) {
+// Whether the query gives at least one row; `stepped`, when given, receives what its step gave.
+bool hasRow(cDataLoader& loader, const std::u16string& sql, int* stepped = nullptr) {
   std::u16string ignored;
   bool done = true;
-  if (loader.prepare(sql) == 0) loader.nextValue(ignored, done);
+  const int prepared = loader.prepare(sql);
+  if (prepared == 0) loader.nextValue(ignored, done);
+  if (stepped != nullptr) *stepped = prepared == 0 ? loader.lastStepResult() : prepared;
   loader.finalize();
   return !done;
 }
@@ -23,8 +25,27 @@ bool tableMadeBy(cDataLoader& loader, const std::u16string& name, const std::u16
                             createStatement + u"'");
 }
 
+// SQLite finds a table by its name whatever the case of its ASCII letters, so these
+// look-ups compare names the same way.
 bool tableExists(cDataLoader& loader, const std::u16string& name) {
-  return hasRow(loader, u"SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = '" + name + u"'");
+  return hasRow(loader, u"SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = '" + name + u"' COLLATE NOCASE");
+}
+
+// Anything of that name other than a plain table, or anything attached to the table: what
+// a statement on the name would run besides reading or writing rows.
+bool notPlainTable(cDataLoader& loader, const std::u16string& name) {
+  return hasRow(loader,
+                u"SELECT 1 FROM sqlite_master WHERE (name = '" + name +
+                    u"' COLLATE NOCASE AND NOT (type = 'table' AND sql LIKE 'CREATE TABLE%')) OR (tbl_name = '" + name +
+                    u"' COLLATE NOCASE AND type <> 'table') LIMIT 1");
+}
+
+TableShape shapeOf(cDataLoader& loader, const std::u16string& name, const std::u16string& ours,
+                   const std::u16string& other) {
+  if (notPlainTable(loader, name)) return TableShape::NotPlain;
+  if (tableMadeBy(loader, name, ours)) return TableShape::Ours;
+  if (!other.empty() && tableMadeBy(loader, name, other)) return TableShape::OtherOurs;
+  return tableExists(loader, name) ? TableShape::Unexpected : TableShape::Missing;
 }
 
 std::u16string machineUtf16Name() {
@@ -42,27 +63,40 @@ bool nonTextIn(cDataLoader& loader, const std::u16string& table, std::initialize
   return hasRow(loader, u"SELECT 1 FROM " + table + u" WHERE " + condition + u" LIMIT 1");
 }
 
+// SQLite's verdict on the file. Damage comes as rows that describe it or, when the check
+// cannot go on (a table whose pages are not there), as the error that stopped it.
+void readVerdict(cDataLoader& loader, CacheFileCheck& check) {
+  int stepped = 0;
+  if (hasRow(loader, u"SELECT 1 FROM pragma_quick_check WHERE quick_check = 'ok'", &stepped)) {
+    check.verdictRead = check.sound = true;
+  } else {
+    check.verdictRead = cDataLoader::isUnusableFileResult(stepped) ||
+                        hasRow(loader, u"SELECT 1 FROM pragma_quick_check WHERE quick_check <> 'ok' LIMIT 1");
+  }
+}
+
 }  // namespace
 
+bool CacheFileCheck::plantedObjects() const {
+  return plugincache == TableShape::NotPlain || cacheinfo == TableShape::NotPlain;
+}
+
 bool CacheFileCheck::loadable() const {
-  return verdictRead && sound && utf16 && plugincache != TableShape::Unexpected &&
+  return verdictRead && sound && utf16 && !plantedObjects() && plugincache != TableShape::Unexpected &&
          cacheinfo != TableShape::Unexpected && !unexpectedValues;
 }
 
 bool CacheFileCheck::replaceable() const {
-  if (!verdictRead) return false;  // locked or unreadable: no evidence either way
-  if (!sound) return true;         // damaged: whatever it held is no longer reliable
+  if (!verdictRead) return false;     // locked or unreadable: no evidence either way
+  if (!sound) return true;            // damaged: whatever it held is no longer reliable
+  if (plantedObjects()) return true;  // views or triggers in our tables' place: as damaged
   // Sound, but its text cannot be read as ours: only when nothing in it belongs to anyone else.
   return !utf16 && !otherObjects;
 }
 
 CacheFileCheck checkCacheFile(cDataLoader& loader, bool wow64Layout) {
   CacheFileCheck check;
-  if (hasRow(loader, u"SELECT 1 FROM pragma_quick_check WHERE quick_check = 'ok'")) {
-    check.verdictRead = check.sound = true;
-  } else if (hasRow(loader, u"SELECT 1 FROM pragma_quick_check WHERE quick_check <> 'ok' LIMIT 1")) {
-    check.verdictRead = true;
-  }
+  readVerdict(loader, check);
   if (!check.sound) return check;
 
   check.utf16 = hasRow(loader, u"SELECT 1 FROM pragma_encoding WHERE encoding = '" + machineUtf16Name() + u"'");
@@ -70,21 +104,10 @@ CacheFileCheck checkCacheFile(cDataLoader& loader, bool wow64Layout) {
                               u"SELECT 1 FROM sqlite_master WHERE NOT (type = 'table' AND name IN "
                               u"('plugincache', 'cacheinfo')) AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' LIMIT 1");
 
-  if (tableMadeBy(loader, u"plugincache", cache_sql::kCreatePluginCache)) {
-    check.plugincache = TableShape::Ours;
-  } else if (tableExists(loader, u"plugincache")) {
-    check.plugincache = TableShape::Unexpected;
-  }
-
-  const std::u16string ours = wow64Layout ? cache_sql::kCreateCacheInfo64 : cache_sql::kCreateCacheInfo32;
-  const std::u16string other = wow64Layout ? cache_sql::kCreateCacheInfo32 : cache_sql::kCreateCacheInfo64;
-  if (tableMadeBy(loader, u"cacheinfo", ours)) {
-    check.cacheinfo = TableShape::Ours;
-  } else if (tableMadeBy(loader, u"cacheinfo", other)) {
-    check.cacheinfo = TableShape::OtherOurs;
-  } else if (tableExists(loader, u"cacheinfo")) {
-    check.cacheinfo = TableShape::Unexpected;
-  }
+  check.plugincache = shapeOf(loader, u"plugincache", cache_sql::kCreatePluginCache, u"");
+  check.cacheinfo =
+      shapeOf(loader, u"cacheinfo", wow64Layout ? cache_sql::kCreateCacheInfo64 : cache_sql::kCreateCacheInfo32,
+              wow64Layout ? cache_sql::kCreateCacheInfo32 : cache_sql::kCreateCacheInfo64);
 
   if (check.plugincache == TableShape::Ours) {
     check.unexpectedValues |= nonTextIn(loader, u"plugincache", {u"executable", u"uninstallkey"});

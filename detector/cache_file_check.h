@@ -9,7 +9,9 @@ enum class TableShape {
   Missing,
   Ours,        // created by the statement this detector uses
   OtherOurs,   // cacheinfo only: the layout of the other registry-view count
-  Unexpected,  // a table of that name made some other way
+  Unexpected,  // a plain table of that name made some other way
+  NotPlain,    // anything else of that name (a view, a virtual table, an index), or a table
+               // with triggers or indexes of its own: planted, so the file counts as damaged
 };
 
 struct CacheFileCheck {
@@ -21,6 +23,8 @@ struct CacheFileCheck {
   TableShape cacheinfo = TableShape::Missing;
   bool unexpectedValues = false;  // a non-text value where a name or a time half belongs
 
+  // Whether plugincache or cacheinfo is something other than a plain table.
+  bool plantedObjects() const;
   // Whether a load may believe what it reads.
   bool loadable() const;
   // Whether the file is evidently no sound cache and nothing in it is someone else's, so a

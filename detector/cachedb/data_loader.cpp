@@ -3,7 +3,10 @@
 #include <sqlite3.h>
 
 #include <cstring>
+#include <initializer_list>
 #include <limits>
+
+#include "cachedb/connection_lockdown.h"
 
 namespace {
 
@@ -14,10 +17,14 @@ int prepareStatement(sqlite3* connection, const std::u16string& sql, cachedb::un
   return sqlite3_prepare16(connection, sql.c_str(), -1, statement.put(), nullptr);
 }
 
+// SQLite takes a leading U+FEFF or U+FFFE of UTF-16 text for a byte-order mark: it drops it,
+// and for U+FFFE swaps the bytes of the rest. A mark in the machine's order put in front is
+// the one it drops, so the value's own first character is stored as it is.
 int bindText(sqlite3_stmt* statement, int index, const std::u16string& value) {
   constexpr std::size_t maxBytes = static_cast<std::size_t>(std::numeric_limits<int>::max());
-  if (value.size() > maxBytes / sizeof(char16_t)) return SQLITE_TOOBIG;
-  return sqlite3_bind_text16(statement, index, value.data(), static_cast<int>(value.size() * sizeof(char16_t)),
+  if (value.size() >= maxBytes / sizeof(char16_t)) return SQLITE_TOOBIG;
+  const std::u16string marked = u'\uFEFF' + value;
+  return sqlite3_bind_text16(statement, index, marked.data(), static_cast<int>(marked.size() * sizeof(char16_t)),
                              SQLITE_TRANSIENT);
 }
 
@@ -28,14 +35,18 @@ cDataLoader::~cDataLoader() = default;
 int cDataLoader::open(const std::u16string& path) {
   finalize();
   connection_.reset();
+  // A zero inside the path would end it early: the file opened would be another one.
+  if (!cachedb::isWellFormedUtf16(path) || path.find(u'\0') != std::u16string::npos) return SQLITE_CANTOPEN;
   int result = sqlite3_open16(path.c_str(), connection_.put());
-  if (result != SQLITE_OK) {
-    connection_.reset();
-    return result;
+  if (result == SQLITE_OK) result = cachedb::disableStoredCode(connection_.get());
+  if (result == SQLITE_OK) {
+    execute(u"PRAGMA temp_store = MEMORY");
+    execute(u"PRAGMA journal_mode = OFF");
+    result = execute(u"PRAGMA main.journal_mode = OFF");
   }
-  execute(u"PRAGMA temp_store = MEMORY");
-  execute(u"PRAGMA journal_mode = OFF");
-  return execute(u"PRAGMA main.journal_mode = OFF");
+  if (result == SQLITE_OK) result = cachedb::enableDefensiveMode(connection_.get());
+  if (result != SQLITE_OK) connection_.reset();
+  return result;
 }
 
 int cDataLoader::execute(const std::u16string& sql) { return execute(sql, {}); }
@@ -62,7 +73,11 @@ int cDataLoader::prepare(const std::u16string& sql) {
 void cDataLoader::nextValue(std::u16string& text, bool& done) {
   text.clear();
   done = false;
-  if (!statement_ || sqlite3_step(statement_.get()) != SQLITE_ROW) {
+  lastStep_ = statement_ ? sqlite3_step(statement_.get()) : SQLITE_MISUSE;
+  // A statement compiled by sqlite3_prepare16 steps to the generic SQLITE_ERROR; the reset
+  // gives the error that stopped it.
+  if (lastStep_ == SQLITE_ERROR) lastStep_ = sqlite3_reset(statement_.get());
+  if (lastStep_ != SQLITE_ROW) {
     done = true;
     return;
   }
@@ -85,5 +100,20 @@ int cDataLoader::close() {
 int cDataLoader::beginTransaction() { return execute(u"BEGIN;"); }
 
 int cDataLoader::endTransaction() { return execute(u"END;"); }
+
+std::uint64_t cDataLoader::fileBytes() const {
+  if (!connection_) return 0;
+  // The database file, and its write-ahead log when another connection keeps one open.
+  std::uint64_t total = 0;
+  for (int which : {SQLITE_FCNTL_FILE_POINTER, SQLITE_FCNTL_JOURNAL_POINTER}) {
+    sqlite3_file* file = nullptr;
+    sqlite3_int64 size = 0;
+    if (sqlite3_file_control(connection_.get(), "main", which, &file) == SQLITE_OK && file != nullptr &&
+        file->pMethods != nullptr && file->pMethods->xFileSize(file, &size) == SQLITE_OK && size > 0) {
+      total += static_cast<std::uint64_t>(size);
+    }
+  }
+  return total;
+}
 
 bool cDataLoader::isUnusableFileResult(int result) { return result == SQLITE_NOTADB || result == SQLITE_CORRUPT; }

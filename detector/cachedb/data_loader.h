@@ -3,6 +3,7 @@
 // whatever path the load or save took.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,10 @@ class cDataLoader {
   cDataLoader& operator=(const cDataLoader&) = delete;
 
   // 0 on success. Otherwise the SQLite result code of the open, or of the last of the three
-  // PRAGMAs; a connection made by a failed open is released at once.
+  // PRAGMAs; a connection made by a failed open is released at once. Nothing stored in the
+  // file can run on this connection (no views, no triggers, no functions from the schema).
+  // A path that is not well-formed UTF-16, or that holds a zero, is not opened:
+  // SQLITE_CANTOPEN, and no file is touched.
   int open(const std::u16string& path);
 
   // Prepares, steps once and finalizes a statement of its own; returns the prepare's result.
@@ -32,6 +36,9 @@ class cDataLoader {
   // (an odd trailing byte is dropped, a null column gives the empty text) and done is false;
   // otherwise text is empty and done is true.
   void nextValue(std::u16string& text, bool& done);
+  // What the last nextValue's step gave: SQLITE_ROW, SQLITE_DONE, or the error that ended
+  // the rows early.
+  int lastStepResult() const { return lastStep_; }
   void finalize();
 
   // Releases the current statement, then closes the connection; returns the close's result.
@@ -40,6 +47,10 @@ class cDataLoader {
   int beginTransaction();
   int endTransaction();
 
+  // The size in bytes of the open database's file and of its write-ahead log, if one is
+  // open; 0 when there is no database. Nothing stored in the file can come to more than this.
+  std::uint64_t fileBytes() const;
+
   // Whether a result of open says the file is there but is no database, or a damaged one.
   static bool isUnusableFileResult(int result);
 
@@ -47,4 +58,5 @@ class cDataLoader {
   // Declared in this order so the statement goes before the connection that made it.
   cachedb::unique_connection connection_;
   cachedb::unique_statement statement_;
+  int lastStep_ = 0;
 };

@@ -108,6 +108,14 @@ TEST_F(CacheDatabase, EveryNameIsStoredAsItIs) {
   ASSERT_EQ(1, reader->loadCache());
   EXPECT_EQ(keys, reader->cachedUninstallKeys);
   EXPECT_EQ(cDetector::StringSet{u"o'neil \"x\".exe"}, reader->cachedExecutables);
+
+  // A name's own leading U+FEFF or U+FFFE is a character, not a byte-order mark.
+  auto marks = makeDetector(false);
+  marks->cachedUninstallKeys = {u"\uFEFFmarked", u"\uFFFE\u0041\u4E00"};
+  ASSERT_EQ(1, marks->saveCache());
+  auto marksReader = makeDetector(false);
+  ASSERT_EQ(1, marksReader->loadCache());
+  EXPECT_EQ(marks->cachedUninstallKeys, marksReader->cachedUninstallKeys);
 }
 
 TEST_F(CacheDatabase, SaveReplacesWhatWasThere) {
@@ -157,6 +165,22 @@ TEST_F(CacheDatabase, UnreachablePathIsReportedAndNothingIsMade) {
   detector->recordUninstallKey(u"foo bar");
   EXPECT_EQ(-1, detector->saveCache());
   EXPECT_FALSE(std::filesystem::exists(dir.file("missing folder")));
+}
+
+TEST_F(CacheDatabase, PathWithAnUnpairedSurrogateIsNeitherReadNorWritten) {
+  // Converted by SQLite, the first path would lose the separator after the surrogate and
+  // name a file beside "sub".
+  std::filesystem::create_directory(dir.file("sub"));
+  for (const std::u16string& path : {dir.file16("sub") + u"\xD800/victim.db", dir.file16("victim.db") + u"\xDC00"}) {
+    auto detector = makeDetector(false);
+    detector->cachePath = path;
+    detector->recordUninstallKey(u"foo bar");
+    EXPECT_EQ(-1, detector->saveCache());
+    EXPECT_EQ(-1, detector->loadCache());
+  }
+  std::vector<std::filesystem::path> made;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(file.parent_path())) made.push_back(entry);
+  EXPECT_EQ(std::vector<std::filesystem::path>{dir.file("sub")}, made);
 }
 
 TEST_F(CacheDatabase, FileThatIsNoDatabaseIsNotLoadedAndIsReplacedByTheSave) {

@@ -166,6 +166,46 @@ TEST_F(CacheStartup, DamagedCacheFileScansAndTheSaveMendsIt) {
   EXPECT_EQ(ModeCached, start()->mode);
 }
 
+// Files planted in the cache's place, built with SQLite itself: nothing stored in them may
+// run. The start scans, and the save puts a plain cache in their place at once.
+TEST_F(CacheStartup, PlantedViewsAndTriggersScanAndTheSaveReplacesThem) {
+  const std::string utf16 = "PRAGMA encoding = 'UTF-16';";
+  const std::string pluginCache = "CREATE TABLE plugincache (executable TEXT,uninstallkey TEXT);"
+                                  "INSERT INTO plugincache (uninstallkey) VALUES ('wendlowtest alpha');";
+  const std::string cacheInfo = "CREATE TABLE cacheinfo (version TEXT,installtime1 TEXT,installtime2 TEXT);"
+                                "INSERT INTO cacheinfo VALUES ('2.0.0.1', '0', '0');";
+  const std::string endless = "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n) ";
+  const std::pair<const char*, std::string> planted[] = {
+      {"view plugincache with rows without end",
+       utf16 + cacheInfo + "CREATE VIEW plugincache AS " + endless +
+           "SELECT 'x' || i AS executable, 'u' || i AS uninstallkey FROM n;"},
+      {"view cacheinfo that never yields a row",
+       utf16 + pluginCache + "CREATE VIEW cacheinfo AS " + endless +
+           "SELECT i AS installtime1, i AS installtime2 FROM n WHERE i < 0;"},
+      {"trigger on plugincache that writes 8 MB",
+       utf16 + pluginCache + cacheInfo +
+           "CREATE TABLE pad (b BLOB);"
+           "CREATE TRIGGER fill BEFORE DELETE ON plugincache BEGIN INSERT INTO pad VALUES (zeroblob(8000000)); END;"},
+  };
+  addUninstall(u"Alpha");
+  for (const auto& [what, sql] : planted) {
+    SCOPED_TRACE(what);
+    std::filesystem::remove(cacheFile);
+    std::filesystem::remove(dir.file("Cache.db.unusable"));
+    ASSERT_TRUE(probe::run(cacheFile, sql));
+
+    auto detector = start();
+    EXPECT_EQ(ModeRefreshed, detector->mode);
+    ASSERT_TRUE(detector->isInstalled(key(u"alpha")));
+    ASSERT_EQ(1, detector->saveDetectorCache());
+    // No larger than the same cache saved to a fresh file.
+    detector->cachePath = dir.file16("clean.db");
+    ASSERT_EQ(1, detector->saveCache());
+    EXPECT_LE(std::filesystem::file_size(cacheFile), std::filesystem::file_size(dir.file("clean.db")));
+    EXPECT_EQ(ModeCached, start()->mode);
+  }
+}
+
 TEST_F(CacheStartup, SaveCutsTheMapsDownToTheRecordedNames) {
   addUninstall(u"Alpha");
   addUninstall(u"Beta");
