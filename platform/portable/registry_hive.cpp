@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <type_traits>
 
 #include "platform/text.h"
 #include "registry_input_file.h"
@@ -71,9 +72,11 @@ class HiveSource final : public KeySource, public std::enable_shared_from_this<H
       errno = 0;
       Malloced<char> name(hivex_value_key(h, value));
       if (!name) return fault("the name of the value", value);
-      hive_type type = hive_t_none;
+      // Any 32-bit number a file holds, not just the enumerators: read as the enum, it
+      // would be undefined.
+      std::underlying_type_t<hive_type> type = 0;
       std::size_t size = 0;
-      Malloced<char> data(hivex_value_value(h, value, &type, &size));
+      Malloced<char> data(hivex_value_value(h, value, reinterpret_cast<hive_type*>(&type), &size));
       if (!data) return fault("the data of the value", value);
       key.setValue(utf16(name.get()), static_cast<win::DWORD>(type), reinterpret_cast<const win::BYTE*>(data.get()),
                    size);

@@ -1,10 +1,13 @@
 #!/usr/bin/env python3
 """Writes the seed corpora of the fuzz targets into corpus/<target>/ (seed-* files only;
 the regression-* inputs of past findings are kept as they are). Run it again after changing
-an input format; the cache seeds are built with SQLite itself."""
+an input format; the cache seeds are built with SQLite itself. The hive seeds are made
+when the path of a built make-hive is given: make_seeds.py build/native/tools/make-hive"""
 import os
 import sqlite3
 import struct
+import subprocess
+import sys
 import tempfile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -121,7 +124,34 @@ def cache_contents():
     write("cache_contents", "trigger", seed("b", 0, 1, bytes([0, 1, 10, 11, 26]) + text16("x") + null))
     write("cache_contents", "foreign-utf8", seed("c", 0, 2, bytes([20, 21, 0])))
 
+def hive_files(make_hive):
+    """Small SOFTWARE hives made by make-hive (the path of the built tool) from .reg text."""
+    sections = {
+        "empty": "",
+        "both-views": (
+            '[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Zeichner]\r\n'
+            '"DisplayName"="Zeichner f\u00fcr \u6587\u5b57"\r\n"EstimatedSize"=dword:00000400\r\n'
+            '"Blob"=hex:01,02,03\r\n@="x"\r\n'
+            '[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\zeich.exe]\r\n'
+            '@="C:\\\\Zeichner\\\\zeich.exe"\r\n'
+            '[HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\{0A1B}]\r\n'
+            '"DisplayName"="Alt 32"\r\n"List"=hex(7):61,00,00,00,00,00\r\n'),
+    }
+    with tempfile.TemporaryDirectory() as folder:
+        for name, body in sections.items():
+            source = os.path.join(folder, name + ".reg")
+            with open(source, "wb") as f:
+                f.write(b"\xff\xfe" + utf16("Windows Registry Editor Version 5.00\r\n\r\n"
+                                           "[HKEY_LOCAL_MACHINE\\SOFTWARE]\r\n\r\n" + body))
+            hive = os.path.join(folder, name + ".hive")
+            subprocess.run([make_hive, source, hive], check=True)
+            with open(hive, "rb") as f:
+                write("hive_file", name + ".hive", f.read())
+
+
 if __name__ == "__main__":
+    if len(sys.argv) > 1:
+        hive_files(sys.argv[1])
     reg_files()
     glob_patterns()
     number_digits()
