@@ -29,8 +29,7 @@ std::u16string foldName(std::u16string_view name) {
   return out;
 }
 
-bool sameName(std::u16string_view a, std::u16string_view b) {
-  if (a.size() != b.size()) return false;
+bool sameFoldedText(std::u16string_view a, std::u16string_view b) {
   for (size_t i = 0; i < a.size(); ++i) {
     if (a[i] != b[i] && upcaseChar(a[i]) != upcaseChar(b[i])) return false;
   }

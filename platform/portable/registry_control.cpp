@@ -46,7 +46,7 @@ void denyAccess(win::HKEY root, std::u16string_view physicalPath, win::REGSAM bi
   if (!locate(root, physicalPath, hive, path)) return;
   RegistryStore& store = registryStore();
   auto lock = store.lock();
-  store.deny(hive, path, bits);
+  store.deny(hive, viewOf(path), bits);
 }
 
 void injectFailure(std::string_view function, unsigned firstCall, unsigned count, win::LONG result) {
@@ -61,7 +61,7 @@ bool lastWriteTime(win::HKEY root, std::u16string_view physicalPath, win::FILETI
   if (!locate(root, physicalPath, hive, path)) return false;
   RegistryStore& store = registryStore();
   auto lock = store.lock();
-  std::shared_ptr<RegistryKey> key = store.find(hive, path);
+  std::shared_ptr<RegistryKey> key = store.find(hive, viewOf(path));
   if (!key) return false;
   time = toFileTime(key->lastWrite());
   return true;
@@ -123,7 +123,7 @@ std::string exportRegText(win::HKEY root, std::u16string_view physicalPath) {
   RegistryStore& store = registryStore();
   auto lock = store.lock();
   if (locate(root, physicalPath, hive, path)) {
-    if (std::shared_ptr<RegistryKey> key = store.find(hive, path)) {
+    if (std::shared_ptr<RegistryKey> key = store.find(hive, viewOf(path))) {
       // The section names use the stored spelling of every component.
       std::u16string prefix = hiveName(hive);
       const RegistryKey* walk = &store.root(hive);

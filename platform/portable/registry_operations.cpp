@@ -25,9 +25,11 @@ win::LONG usableWith(RegistryStore& store, win::HKEY handle, win::REGSAM needed,
   return win::ERROR_SUCCESS;
 }
 
+// `physical` views the components of `logical` (a vector keeps its elements where they are
+// when it is moved).
 struct Target {
   KeyPath logical;
-  KeyPath physical;
+  PathView physical;
   win::REGSAM view = 0;
 };
 
@@ -67,6 +69,8 @@ bool acceptableKeyName(std::u16string_view name) {
 
 win::LONG injectedResult(const char* function) {
   RegistryStore& store = registryStore();
+  // Only tests inject failures: every other call learns that without taking the lock.
+  if (!store.injecting()) return win::ERROR_SUCCESS;
   auto lock = store.lock();
   return store.injected(function).value_or(win::ERROR_SUCCESS);
 }
@@ -116,7 +120,7 @@ win::LONG createKey(win::HKEY base, std::u16string_view subKey, win::REGSAM samD
   bool createsNew = existing < target.physical.size();
   if (createsNew) {
     if (!(open->granted & win::KEY_CREATE_SUB_KEY)) return win::ERROR_ACCESS_DENIED;
-    KeyPath parentPath(target.physical.begin(), target.physical.begin() + static_cast<std::ptrdiff_t>(existing));
+    PathView parentPath(target.physical.begin(), target.physical.begin() + static_cast<std::ptrdiff_t>(existing));
     if (store.deniedAccess(open->hive, parentPath) & win::KEY_CREATE_SUB_KEY) return win::ERROR_ACCESS_DENIED;
     std::uint64_t stamp = store.stamp();
     key->touch(stamp);
@@ -185,9 +189,9 @@ win::LONG deleteTree(win::HKEY base, std::u16string_view subKey) {
     return win::ERROR_ACCESS_DENIED;
   }
   // A denial anywhere below stops the whole deletion before anything is gone.
-  std::vector<std::pair<RegistryKey*, KeyPath>> pending;
+  std::vector<std::pair<RegistryKey*, PathView>> pending;
   for (std::size_t i = 0; RegistryKey* child = key->childAt(i); ++i) {
-    KeyPath path = target.physical;
+    PathView path = target.physical;
     path.push_back(child->name());
     pending.emplace_back(child, std::move(path));
   }
@@ -196,7 +200,7 @@ win::LONG deleteTree(win::HKEY base, std::u16string_view subKey) {
     pending.pop_back();
     if (store.deniedAccess(open->hive, path) & kReadAndDelete) return win::ERROR_ACCESS_DENIED;
     for (std::size_t i = 0; RegistryKey* grandChild = child->childAt(i); ++i) {
-      KeyPath below = path;
+      PathView below = path;
       below.push_back(grandChild->name());
       pending.emplace_back(grandChild, std::move(below));
     }

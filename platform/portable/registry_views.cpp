@@ -1,5 +1,6 @@
 #include "registry_views.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "name_folding.h"
@@ -35,6 +36,7 @@ bool splitPath(std::u16string_view path, KeyPath& components) {
   components.clear();
   if (path.empty()) return true;
   if (path.back() == u'\\') path.remove_suffix(1);
+  components.reserve(static_cast<std::size_t>(std::count(path.begin(), path.end(), u'\\')) + 1);
   std::size_t start = 0;
   while (true) {
     std::size_t end = path.find(u'\\', start);
@@ -74,13 +76,17 @@ bool startsWith(const KeyPath& path, std::initializer_list<const char16_t*> pref
 
 }  // namespace
 
-KeyPath physicalPath(Hive hive, const KeyPath& logical, win::REGSAM view, Machine machine) {
-  if (machine != Machine::x64 || hive != Hive::LocalMachine || view == win::KEY_WOW64_64KEY) return logical;
+PathView viewOf(const KeyPath& path) { return PathView(path.begin(), path.end()); }
+
+PathView physicalPath(Hive hive, const KeyPath& logical, win::REGSAM view, Machine machine) {
+  if (machine != Machine::x64 || hive != Hive::LocalMachine || view == win::KEY_WOW64_64KEY) return viewOf(logical);
   if (logical.size() < 2 || !sameName(logical[0], u"Software") || sameName(logical[1], u"Wow6432Node")) {
-    return logical;
+    return viewOf(logical);
   }
-  if (startsWith(logical, {u"Software", u"Microsoft", u"Windows", u"CurrentVersion", u"App Paths"})) return logical;
-  KeyPath redirected;
+  if (startsWith(logical, {u"Software", u"Microsoft", u"Windows", u"CurrentVersion", u"App Paths"})) {
+    return viewOf(logical);
+  }
+  PathView redirected;
   redirected.reserve(logical.size() + 1);
   redirected.push_back(logical[0]);
   redirected.push_back(u"Wow6432Node");
