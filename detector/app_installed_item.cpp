@@ -3,10 +3,10 @@
 namespace {
 
 // Returns PropertyCount when the name is not a property.
-std::size_t propertyIndex(const std::u16string& name) {
+std::size_t propertyIndex(std::u16string_view name) {
   const auto& names = AppInstalledItem::propertyNames();
   for (std::size_t i = 0; i < names.size(); ++i) {
-    if (names[i] == name) return i;
+    if (names[i].size() == name.size() && names[i] == name) return i;
   }
   return AppInstalledItem::PropertyCount;
 }
@@ -24,12 +24,13 @@ const std::array<std::u16string, AppInstalledItem::PropertyCount>& AppInstalledI
   return names;
 }
 
-void AppInstalledItem::setValue(const std::u16string& name, const std::u16string& value) {
+void AppInstalledItem::setValue(std::u16string_view name, const std::u16string& value) {
   std::size_t index = propertyIndex(name);
   if (index < PropertyCount) values_[index] = value;
 }
 
-std::u16string AppInstalledItem::getValue(const std::u16string& name) const {
+const std::u16string& AppInstalledItem::getValue(std::u16string_view name) const {
+  static const std::u16string empty;
   std::size_t index = propertyIndex(name);
-  return index < PropertyCount ? values_[index] : std::u16string();
+  return index < PropertyCount ? values_[index] : empty;
 }

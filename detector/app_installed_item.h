@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 class AppInstalledItem {
  public:
@@ -18,9 +19,9 @@ class AppInstalledItem {
   static const std::array<std::u16string, PropertyCount>& propertyNames();
 
   // A name that is not a property changes nothing.
-  void setValue(const std::u16string& name, const std::u16string& value);
+  void setValue(std::u16string_view name, const std::u16string& value);
   // Empty for a name that is not a property (also one differing only in case).
-  std::u16string getValue(const std::u16string& name) const;
+  const std::u16string& getValue(std::u16string_view name) const;
 
  private:
   std::array<std::u16string, PropertyCount> values_;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "detector.h"
 #include "platform/oleaut.h"
@@ -29,10 +30,12 @@ Result guarded(WendlowHandle handle, Result fallback, Body&& body) noexcept {
 }
 
 // A null reference, or a reference to a null pointer, is the empty string.
-inline std::u16string readStringRef(WendlowStringRef ref) {
-  if (ref == nullptr || *ref == nullptr) return std::u16string();
-  return std::u16string(*ref);
+inline std::u16string_view viewStringRef(WendlowStringRef ref) {
+  if (ref == nullptr || *ref == nullptr) return std::u16string_view();
+  return std::u16string_view(*ref);
 }
+
+inline std::u16string readStringRef(WendlowStringRef ref) { return std::u16string(viewStringRef(ref)); }
 
 inline win::BSTR resultString(const std::u16string& text) { return win::SysAllocString(text.c_str()); }
 
