@@ -11,21 +11,14 @@ int runList(const HostContext& context) {
     context.err << "wendlow-host: the detector could not be created\n";
     return kExitError;
   }
-  std::vector<ListedEntry> entries = listUninstallEntries(session);
+  const std::vector<std::vector<std::u16string>> rows = listUninstallEntries(session);
 
   std::vector<std::u16string> header = {u"Key"};
   header.insert(header.end(), kListedProperties.begin(), kListedProperties.end());
-  std::vector<std::vector<std::u16string>> rows;
-  rows.reserve(entries.size());
-  for (ListedEntry& entry : entries) {
-    std::vector<std::u16string> row = {std::move(entry.key)};
-    for (std::u16string& value : entry.values) row.push_back(std::move(value));
-    rows.push_back(std::move(row));
-  }
   if (options.json) {
-    context.out << jsonArrayOfObjects(header, rows) << "\n";
+    context.out += jsonArrayOfObjects(header, rows) + "\n";
   } else {
-    context.out << renderTable(header, rows);
+    context.out += renderTable(header, rows);
   }
   return kExitSuccess;
 }
