@@ -15,10 +15,12 @@ int runList(const HostContext& context) {
 
   std::vector<std::u16string> header = {u"Key"};
   header.insert(header.end(), kListedProperties.begin(), kListedProperties.end());
-  if (options.json) {
-    context.out += jsonArrayOfObjects(header, rows) + "\n";
+  std::string listing = options.json ? jsonArrayOfObjects(header, rows) + "\n" : renderTable(header, rows);
+  // Usually the whole answer, of megabytes: handed over rather than copied.
+  if (context.out.empty()) {
+    context.out = std::move(listing);
   } else {
-    context.out += renderTable(header, rows);
+    context.out += listing;
   }
   return kExitSuccess;
 }
