@@ -24,13 +24,19 @@ const std::array<std::u16string, AppInstalledItem::PropertyCount>& AppInstalledI
   return names;
 }
 
-void AppInstalledItem::setValue(std::u16string_view name, const std::u16string& value) {
-  std::size_t index = propertyIndex(name);
-  if (index < PropertyCount) values_[index] = value;
+void AppInstalledItem::setValue(std::u16string_view name, std::u16string_view value) {
+  const std::size_t index = propertyIndex(name);
+  if (index == PropertyCount) return;
+  const std::uint32_t start = index == 0 ? 0 : ends_[index - 1];
+  const std::uint32_t oldEnd = ends_[index];
+  text_.replace(start, oldEnd - start, value);
+  const std::uint32_t newEnd = start + static_cast<std::uint32_t>(value.size());
+  for (std::size_t i = index; i < PropertyCount; ++i) ends_[i] = ends_[i] - oldEnd + newEnd;
 }
 
-const std::u16string& AppInstalledItem::getValue(std::u16string_view name) const {
-  static const std::u16string empty;
-  std::size_t index = propertyIndex(name);
-  return index < PropertyCount ? values_[index] : empty;
+std::u16string_view AppInstalledItem::getValue(std::u16string_view name) const {
+  const std::size_t index = propertyIndex(name);
+  if (index == PropertyCount) return std::u16string_view();
+  const std::uint32_t start = index == 0 ? 0 : ends_[index - 1];
+  return std::u16string_view(text_).substr(start, ends_[index] - start);
 }

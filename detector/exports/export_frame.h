@@ -2,6 +2,7 @@
 // the boundary, strings read by reference and returned as OLE Automation strings.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -37,7 +38,11 @@ inline std::u16string_view viewStringRef(WendlowStringRef ref) {
 
 inline std::u16string readStringRef(WendlowStringRef ref) { return std::u16string(viewStringRef(ref)); }
 
-inline win::BSTR resultString(const std::u16string& text) { return win::SysAllocString(text.c_str()); }
+// Up to the first zero, as from a C string.
+inline win::BSTR resultString(std::u16string_view text) {
+  const std::size_t length = std::min(text.find(u'\0'), text.size());
+  return win::SysAllocStringLen(text.data(), static_cast<win::UINT>(length));
+}
 
 // The result for a null handle or a failed call: an empty string, never null unless
 // memory has run out.
