@@ -3,7 +3,6 @@
 #include <hivex.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -90,12 +89,11 @@ class HiveSource final : public KeySource, public std::enable_shared_from_this<H
   // decodes the name a second time) in a buffer that is reused.
   const std::u16string& utf16(const char* utf8) {
     const std::string_view bytes(utf8);
-    const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; });
-    if (ascii) {
-      name_.resize(bytes.size());
-      std::copy(bytes.begin(), bytes.end(), name_.begin());
-    } else {
-      name_ = platform::fromUtf8(bytes);
+    name_.resize(bytes.size());
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+      const unsigned char c = static_cast<unsigned char>(bytes[i]);
+      if (c >= 0x80) return name_ = platform::fromUtf8(bytes);  // beyond ASCII, which most names are not
+      name_[i] = c;
     }
     return name_;
   }

@@ -42,13 +42,29 @@ RegistryStore::RegistryStore() {
   }
 }
 
-std::shared_ptr<RegistryKey> RegistryStore::find(Hive hive, const PathView& physical) const {
-  std::shared_ptr<RegistryKey> key = roots_[static_cast<int>(hive)];
-  for (std::u16string_view part : physical) {
-    key = key->findChild(part);
-    if (!key) return nullptr;
+std::shared_ptr<RegistryKey> RegistryStore::knownParent(Hive hive, const PathView& physical) const {
+  const FoundParent& known = lastParent_;
+  if (!known.key || known.key->deleted() || known.hive != hive || known.path.size() + 1 != physical.size()) {
+    return nullptr;
   }
-  return key;
+  for (std::size_t i = 0; i < known.path.size(); ++i) {
+    if (!sameName(known.path[i], physical[i])) return nullptr;
+  }
+  return known.key;
+}
+
+std::shared_ptr<RegistryKey> RegistryStore::find(Hive hive, const PathView& physical) {
+  if (physical.empty()) return roots_[static_cast<int>(hive)];
+  std::shared_ptr<RegistryKey> parent = knownParent(hive, physical);
+  if (!parent) {
+    parent = roots_[static_cast<int>(hive)];
+    for (std::size_t i = 0; i + 1 < physical.size(); ++i) {
+      parent = parent->findChild(physical[i]);
+      if (!parent) return nullptr;
+    }
+    lastParent_ = FoundParent{hive, KeyPath(physical.begin(), physical.end() - 1), parent};
+  }
+  return parent->findChild(physical.back());
 }
 
 const OpenKey* RegistryStore::lookup(win::HKEY handle) const {
@@ -113,6 +129,7 @@ std::optional<win::LONG> RegistryStore::injected(std::string_view function) {
 
 void RegistryStore::reset() {
   handles_.clear();
+  lastParent_ = FoundParent();
   // The old keys go first, so that a reset after running out of memory has room.
   for (int i = 0; i < kHiveCount; ++i) {
     predefined_[i].key.reset();

@@ -25,7 +25,7 @@ constexpr win::REGSAM kMaximumAllowed = 0x02000000;
 struct OpenKey {
   std::shared_ptr<RegistryKey> key;
   Hive hive = Hive::LocalMachine;
-  KeyPath logicalPath;  // as the program named it, relative to the hive
+  std::u16string logicalPath;  // as the program named it, relative to the hive; components joined by backslashes
   win::REGSAM view = 0;  // KEY_WOW64_64KEY, KEY_WOW64_32KEY or 0
   win::REGSAM granted = 0;
 };
@@ -39,7 +39,7 @@ class RegistryStore {
   RegistryKey& root(Hive hive) { return *roots_[static_cast<int>(hive)]; }
   const std::shared_ptr<RegistryKey>& rootKey(Hive hive) const { return roots_[static_cast<int>(hive)]; }
   // The key at a physical path, or null.
-  std::shared_ptr<RegistryKey> find(Hive hive, const PathView& physical) const;
+  std::shared_ptr<RegistryKey> find(Hive hive, const PathView& physical);
 
   // Null for a handle that is neither predefined nor open.
   const OpenKey* lookup(win::HKEY handle) const;
@@ -83,6 +83,15 @@ class RegistryStore {
   };
   static std::u16string denialKey(Hive hive, const PathView& physical);
 
+  // The parent of the key found last: programs open many subkeys of one key, each by its
+  // whole path. Kept while it is not deleted (which a reset does not mark).
+  struct FoundParent {
+    Hive hive = Hive::LocalMachine;
+    KeyPath path;
+    std::shared_ptr<RegistryKey> key;
+  };
+  std::shared_ptr<RegistryKey> knownParent(Hive hive, const PathView& physical) const;
+
   std::mutex mutex_;
   std::shared_ptr<RegistryKey> roots_[kHiveCount];
   std::unordered_map<std::uintptr_t, OpenKey> handles_;
@@ -94,6 +103,7 @@ class RegistryStore {
   std::map<std::u16string, win::REGSAM> denials_;
   std::map<std::string, Injection, std::less<>> injections_;
   std::atomic<bool> injecting_{false};
+  FoundParent lastParent_;
   bool changed_ = false;
 };
 
