@@ -1,5 +1,7 @@
 #include "app_installed_item.h"
 
+#include <cstring>
+
 namespace {
 
 // UninstallString is read by the scan but deliberately has no property: it is dropped.
@@ -11,7 +13,10 @@ constexpr std::array<std::u16string_view, AppInstalledItem::PropertyCount> kName
 // Returns PropertyCount when the name is not a property.
 std::size_t propertyIndex(std::u16string_view name) {
   for (std::size_t i = 0; i < kNames.size(); ++i) {
-    if (kNames[i] == name) return i;
+    // Equality only: memcmp, rather than the character-ordering comparison of ==.
+    if (kNames[i].size() == name.size() && std::memcmp(kNames[i].data(), name.data(), name.size() * 2) == 0) {
+      return i;
+    }
   }
   return AppInstalledItem::PropertyCount;
 }
