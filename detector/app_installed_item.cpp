@@ -1,12 +1,22 @@
 #include "app_installed_item.h"
 
+#include <cstring>
+
 namespace {
 
+// UninstallString is read by the scan but deliberately has no property: it is dropped.
+constexpr std::array<std::u16string_view, AppInstalledItem::PropertyCount> kNames = {
+    u"UninstallKey", u"DisplayName",     u"DisplayVersion", u"DisplayIcon",   u"HelpLink",    u"HelpTelephone",
+    u"Publisher",    u"PublisherLink",   u"InstallLocation", u"InstallSource", u"InstallDate", u"Size",
+};
+
 // Returns PropertyCount when the name is not a property.
-std::size_t propertyIndex(const std::u16string& name) {
-  const auto& names = AppInstalledItem::propertyNames();
-  for (std::size_t i = 0; i < names.size(); ++i) {
-    if (names[i] == name) return i;
+std::size_t propertyIndex(std::u16string_view name) {
+  for (std::size_t i = 0; i < kNames.size(); ++i) {
+    // Equality only: memcmp, rather than the character-ordering comparison of ==.
+    if (kNames[i].size() == name.size() && std::memcmp(kNames[i].data(), name.data(), name.size() * 2) == 0) {
+      return i;
+    }
   }
   return AppInstalledItem::PropertyCount;
 }
@@ -16,20 +26,36 @@ std::size_t propertyIndex(const std::u16string& name) {
 AppInstalledItem::~AppInstalledItem() = default;
 
 const std::array<std::u16string, AppInstalledItem::PropertyCount>& AppInstalledItem::propertyNames() {
-  // UninstallString is read by the scan but deliberately has no property: it is dropped.
-  static const std::array<std::u16string, PropertyCount> names = {
-      u"UninstallKey", u"DisplayName",     u"DisplayVersion", u"DisplayIcon",   u"HelpLink",    u"HelpTelephone",
-      u"Publisher",    u"PublisherLink",   u"InstallLocation", u"InstallSource", u"InstallDate", u"Size",
-  };
+  static const std::array<std::u16string, PropertyCount> names = [] {
+    std::array<std::u16string, PropertyCount> copies;
+    for (std::size_t i = 0; i < PropertyCount; ++i) copies[i] = std::u16string(kNames[i]);
+    return copies;
+  }();
   return names;
 }
 
-void AppInstalledItem::setValue(const std::u16string& name, const std::u16string& value) {
-  std::size_t index = propertyIndex(name);
-  if (index < PropertyCount) values_[index] = value;
+void AppInstalledItem::setValue(std::u16string_view name, std::u16string_view value) {
+  const std::size_t index = propertyIndex(name);
+  if (index == PropertyCount) return;
+  const std::uint32_t start = index == 0 ? 0 : ends_[index - 1];
+  const std::uint32_t oldEnd = ends_[index];
+  const std::size_t size = text_.size() - (oldEnd - start) + value.size();
+  if (size <= text_.capacity()) {
+    text_.replace(start, oldEnd - start, value);
+  } else {
+    // Made anew at its exact size: growing by doubling would leave records half empty.
+    std::u16string text;
+    text.reserve(size);
+    text.append(text_, 0, start).append(value).append(text_, oldEnd, std::u16string::npos);
+    text_ = std::move(text);
+  }
+  const std::uint32_t newEnd = start + static_cast<std::uint32_t>(value.size());
+  for (std::size_t i = index; i < PropertyCount; ++i) ends_[i] = ends_[i] - oldEnd + newEnd;
 }
 
-std::u16string AppInstalledItem::getValue(const std::u16string& name) const {
-  std::size_t index = propertyIndex(name);
-  return index < PropertyCount ? values_[index] : std::u16string();
+std::u16string_view AppInstalledItem::getValue(std::u16string_view name) const {
+  const std::size_t index = propertyIndex(name);
+  if (index == PropertyCount) return std::u16string_view();
+  const std::uint32_t start = index == 0 ? 0 : ends_[index - 1];
+  return std::u16string_view(text_).substr(start, ends_[index] - start);
 }

@@ -3,7 +3,9 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
+#include <string_view>
 
 class AppInstalledItem {
  public:
@@ -18,10 +20,14 @@ class AppInstalledItem {
   static const std::array<std::u16string, PropertyCount>& propertyNames();
 
   // A name that is not a property changes nothing.
-  void setValue(const std::u16string& name, const std::u16string& value);
-  // Empty for a name that is not a property (also one differing only in case).
-  std::u16string getValue(const std::u16string& name) const;
+  void setValue(std::u16string_view name, std::u16string_view value);
+  // Empty for a name that is not a property (also one differing only in case). Valid
+  // until the next setValue.
+  std::u16string_view getValue(std::u16string_view name) const;
 
  private:
-  std::array<std::u16string, PropertyCount> values_;
+  // The values end to end in property order, in one block: a scan makes tens of
+  // thousands of records. Property i ends at ends_[i] and starts where i - 1 ends.
+  std::u16string text_;
+  std::array<std::uint32_t, PropertyCount> ends_{};
 };

@@ -24,11 +24,12 @@ void cDetector::recordUninstallKey(const std::u16string& text) { cachedUninstall
 
 void cDetector::recordExecutable(const std::u16string& text) { cachedExecutables.insert(text); }
 
-void cDetector::insertUninstallItem(const std::u16string& key, std::unique_ptr<AppInstalledItem> item) {
-  // try_emplace leaves `item` alone when the key is taken; it is destroyed on return.
-  uninstallItems.try_emplace(key, std::move(item));
+// try_emplace leaves `item` alone when the key is taken; it is destroyed on return. Scans
+// mostly deliver keys in ascending order, so the search starts from the end.
+void cDetector::insertUninstallItem(std::u16string key, std::unique_ptr<AppInstalledItem> item) {
+  uninstallItems.try_emplace(uninstallItems.end(), std::move(key), std::move(item));
 }
 
-void cDetector::insertAppPathItem(const std::u16string& key, std::unique_ptr<AppPathItem> item) {
-  appPathItems.try_emplace(key, std::move(item));
+void cDetector::insertAppPathItem(std::u16string key, std::unique_ptr<AppPathItem> item) {
+  appPathItems.try_emplace(appPathItems.end(), std::move(key), std::move(item));
 }

@@ -7,6 +7,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <string_view>
 
 #include "app_installed_item.h"
 #include "app_path_item.h"
@@ -39,17 +40,19 @@ class cDetector {
   void recordExecutable(const std::u16string& text);
   // Files the record under the key unless the key is taken: the first insert wins and
   // the offered record is destroyed.
-  void insertUninstallItem(const std::u16string& key, std::unique_ptr<AppInstalledItem> item);
-  void insertAppPathItem(const std::u16string& key, std::unique_ptr<AppPathItem> item);
+  void insertUninstallItem(std::u16string key, std::unique_ptr<AppInstalledItem> item);
+  void insertAppPathItem(std::u16string key, std::unique_ptr<AppPathItem> item);
 
   // --- Cursor over uninstallItems ----------------------------------------------------
   void firstItem();
   // False, without moving, at the end or on an empty map; true for every step taken,
   // the one that lands on the end included.
   bool nextItem();
+  // The entry the cursor stands on; null at the end or on an empty map.
+  const UninstallMap::value_type* currentEntry() const;
   // False and an empty text when there is no current entry.
   bool currentKey(std::u16string& key) const;
-  bool currentValue(const std::u16string& name, std::u16string& value) const;
+  bool currentValue(std::u16string_view name, std::u16string& value) const;
 
   // --- Registry scans (registry_scan.cpp) --------------------------------------------
   // Replaces both maps with the default view, then adds the 64-bit view when isWow64.

@@ -9,20 +9,27 @@ bool cDetector::nextItem() {
   return true;
 }
 
+const cDetector::UninstallMap::value_type* cDetector::currentEntry() const {
+  if (uninstallItems.empty() || currentItem == uninstallItems.end()) return nullptr;
+  return &*currentItem;
+}
+
 bool cDetector::currentKey(std::u16string& key) const {
-  if (uninstallItems.empty() || currentItem == uninstallItems.end()) {
+  const UninstallMap::value_type* entry = currentEntry();
+  if (entry == nullptr) {
     key.clear();
     return false;
   }
-  key = currentItem->first;
+  key = entry->first;
   return true;
 }
 
-bool cDetector::currentValue(const std::u16string& name, std::u16string& value) const {
-  if (uninstallItems.empty() || currentItem == uninstallItems.end()) {
+bool cDetector::currentValue(std::u16string_view name, std::u16string& value) const {
+  const UninstallMap::value_type* entry = currentEntry();
+  if (entry == nullptr) {
     value.clear();
     return false;
   }
-  value = currentItem->second->getValue(name);
+  value = entry->second->getValue(name);
   return true;
 }

@@ -5,7 +5,7 @@
 
 #include "platform/registry.h"
 
-std::u16string registryDataAsText(const win::BYTE* data, win::DWORD byteCount) {
+void assignRegistryDataAsText(const win::BYTE* data, win::DWORD byteCount, std::u16string& text) {
   const std::size_t units = byteCount / sizeof(char16_t);
   std::size_t length = 0;
   // memcpy per code unit: the data carries no alignment promise.
@@ -14,8 +14,13 @@ std::u16string registryDataAsText(const win::BYTE* data, win::DWORD byteCount) {
     std::memcpy(&unit, data + length * sizeof(char16_t), sizeof unit);
     if (unit == 0) break;
   }
-  std::u16string text(length, u'\0');
+  text.resize(length);
   if (length != 0) std::memcpy(&text[0], data, length * sizeof(char16_t));
+}
+
+std::u16string registryDataAsText(const win::BYTE* data, win::DWORD byteCount) {
+  std::u16string text;
+  assignRegistryDataAsText(data, byteCount, text);
   return text;
 }
 
@@ -52,6 +57,6 @@ bool cRegistryReader::valueText(win::HKEY key, const std::u16string& valueName, 
       win::ERROR_SUCCESS) {
     return false;
   }
-  text = registryDataAsText(valueBuffer_.get(), std::min(size, ValueBufferBytes));
+  assignRegistryDataAsText(valueBuffer_.get(), std::min(size, ValueBufferBytes), text);
   return true;
 }

@@ -39,3 +39,5 @@ class cRegistryReader {
 // Registry data taken as UTF-16 text: up to the first zero code unit, or all of the
 // bytes given when none holds zero. An odd trailing byte is no code unit and is dropped.
 std::u16string registryDataAsText(const win::BYTE* data, win::DWORD byteCount);
+// The same into `text`, whose buffer is reused.
+void assignRegistryDataAsText(const win::BYTE* data, win::DWORD byteCount, std::u16string& text);

@@ -13,37 +13,38 @@ namespace {
 // its property empty.
 template <typename Item, typename Names, typename Insert>
 void readEntry(cRegistryReader& reader, const std::u16string& path, win::REGSAM access,
-               cDetector::StringSet& valueNames, const Names& kindNames, const std::u16string& key, Insert insert) {
+               cDetector::StringSet& valueNames, const Names& kindNames, std::u16string key, Insert insert) {
   platform::unique_hkey subkey = cRegistryReader::openMachineKey(path, access);
   if (!subkey) return;
   auto item = std::make_unique<Item>();
-  for (const std::u16string& name : kindNames) valueNames.insert(name);
+  // The set holds only the kind's names, so once it holds as many it holds them all.
+  if (valueNames.size() < kindNames.size()) valueNames.insert(kindNames.begin(), kindNames.end());
   std::u16string text;
   for (const std::u16string& name : valueNames) {
     if (reader.valueText(subkey.get(), name, text)) item->setValue(name, text);
   }
-  insert(key, std::move(item));
+  insert(std::move(key), std::move(item));
 }
 
 void readUninstallEntry(cDetector& detector, cRegistryReader& reader, const std::u16string& path,
-                        win::REGSAM access, const std::u16string& key) {
-  readEntry<AppInstalledItem>(reader, path, access, detector.uninstallValueNames, kUninstallValueNames, key,
-                              [&](const std::u16string& k, std::unique_ptr<AppInstalledItem> item) {
-                                detector.insertUninstallItem(k, std::move(item));
+                        win::REGSAM access, std::u16string key) {
+  readEntry<AppInstalledItem>(reader, path, access, detector.uninstallValueNames, kUninstallValueNames,
+                              std::move(key),
+                              [&](std::u16string k, std::unique_ptr<AppInstalledItem> item) {
+                                detector.insertUninstallItem(std::move(k), std::move(item));
                               });
 }
 
 void readAppPathEntry(cDetector& detector, cRegistryReader& reader, const std::u16string& path,
-                      win::REGSAM access, const std::u16string& key) {
+                      win::REGSAM access, std::u16string key) {
   static const std::array<std::u16string, 1> names = {kAppPathValueName};
-  readEntry<AppPathItem>(reader, path, access, detector.appPathValueNames, names, key,
-                         [&](const std::u16string& k, std::unique_ptr<AppPathItem> item) {
-                           detector.insertAppPathItem(k, std::move(item));
+  readEntry<AppPathItem>(reader, path, access, detector.appPathValueNames, names, std::move(key),
+                         [&](std::u16string k, std::unique_ptr<AppPathItem> item) {
+                           detector.insertAppPathItem(std::move(k), std::move(item));
                          });
 }
 
-using EntryReaderFn = void (*)(cDetector&, cRegistryReader&, const std::u16string&, win::REGSAM,
-                               const std::u16string&);
+using EntryReaderFn = void (*)(cDetector&, cRegistryReader&, const std::u16string&, win::REGSAM, std::u16string);
 
 // Reads every subkey of an open root; the first non-zero enumeration result ends it,
 // and the entries made so far stay.

@@ -2,8 +2,10 @@
 // the boundary, strings read by reference and returned as OLE Automation strings.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "detector.h"
 #include "platform/oleaut.h"
@@ -29,12 +31,18 @@ Result guarded(WendlowHandle handle, Result fallback, Body&& body) noexcept {
 }
 
 // A null reference, or a reference to a null pointer, is the empty string.
-inline std::u16string readStringRef(WendlowStringRef ref) {
-  if (ref == nullptr || *ref == nullptr) return std::u16string();
-  return std::u16string(*ref);
+inline std::u16string_view viewStringRef(WendlowStringRef ref) {
+  if (ref == nullptr || *ref == nullptr) return std::u16string_view();
+  return std::u16string_view(*ref);
 }
 
-inline win::BSTR resultString(const std::u16string& text) { return win::SysAllocString(text.c_str()); }
+inline std::u16string readStringRef(WendlowStringRef ref) { return std::u16string(viewStringRef(ref)); }
+
+// Up to the first zero, as from a C string.
+inline win::BSTR resultString(std::u16string_view text) {
+  const std::size_t length = std::min(text.find(u'\0'), text.size());
+  return win::SysAllocStringLen(text.data(), static_cast<win::UINT>(length));
+}
 
 // The result for a null handle or a failed call: an empty string, never null unless
 // memory has run out.

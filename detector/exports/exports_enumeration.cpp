@@ -19,18 +19,17 @@ std::int32_t WINPLAT_STDCALL NextUninstallItem(WendlowHandle detector) {
 
 win::BSTR WINPLAT_STDCALL getCurrentItemKey(WendlowHandle detector) {
   win::BSTR result = guarded(detector, win::BSTR{nullptr}, [](cDetector& d) {
-    std::u16string key;
-    d.currentKey(key);
-    return wendlow::resultString(key);
+    const auto* entry = d.currentEntry();
+    return entry != nullptr ? wendlow::resultString(entry->first) : wendlow::emptyResultString();
   });
   return result != nullptr ? result : wendlow::emptyResultString();
 }
 
 win::BSTR WINPLAT_STDCALL getCurrentItemStr(WendlowHandle detector, WendlowStringRef propertyName) {
   win::BSTR result = guarded(detector, win::BSTR{nullptr}, [propertyName](cDetector& d) {
-    std::u16string value;
-    d.currentValue(wendlow::readStringRef(propertyName), value);
-    return wendlow::resultString(value);
+    const auto* entry = d.currentEntry();
+    if (entry == nullptr) return wendlow::emptyResultString();
+    return wendlow::resultString(entry->second->getValue(wendlow::viewStringRef(propertyName)));
   });
   return result != nullptr ? result : wendlow::emptyResultString();
 }

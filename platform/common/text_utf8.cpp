@@ -1,11 +1,19 @@
 // UTF-8 <-> UTF-16, independent of the backend.
 #include "platform/text.h"
 
+#include <algorithm>
+
 namespace platform {
 
-std::string toUtf8(std::u16string_view text) {
-  std::string out;
-  out.reserve(text.size());
+void appendUtf8(std::string& out, std::u16string_view text) {
+  // Most text is ASCII: one byte per code unit, copied without encoding.
+  if (std::all_of(text.begin(), text.end(), [](char16_t c) { return c < 0x80; })) {
+    const std::size_t start = out.size();
+    out.resize(start + text.size());
+    std::transform(text.begin(), text.end(), out.begin() + static_cast<std::ptrdiff_t>(start),
+                   [](char16_t c) { return static_cast<char>(c); });
+    return;
+  }
   for (size_t i = 0; i < text.size(); ++i) {
     char32_t c = text[i];
     if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
@@ -30,6 +38,12 @@ std::string toUtf8(std::u16string_view text) {
       out += static_cast<char>(0x80 | (c & 0x3F));
     }
   }
+}
+
+std::string toUtf8(std::u16string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  appendUtf8(out, text);
   return out;
 }
 

@@ -1,5 +1,7 @@
 #include "name_folding.h"
 
+#include <cstring>
+
 namespace portable {
 
 char16_t upcaseWide(char16_t c) {
@@ -29,8 +31,9 @@ std::u16string foldName(std::u16string_view name) {
   return out;
 }
 
-bool sameName(std::u16string_view a, std::u16string_view b) {
-  if (a.size() != b.size()) return false;
+bool sameFoldedText(std::u16string_view a, std::u16string_view b) {
+  // Most names that match are spelt alike: that is the quick test.
+  if (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0) return true;
   for (size_t i = 0; i < a.size(); ++i) {
     if (a[i] != b[i] && upcaseChar(a[i]) != upcaseChar(b[i])) return false;
   }

@@ -16,7 +16,12 @@ inline char16_t upcaseChar(char16_t c) {
   return upcaseWide(c);
 }
 std::u16string foldName(std::u16string_view name);
-bool sameName(std::u16string_view a, std::u16string_view b);
+// Whether two names of the same length differ at most in case.
+bool sameFoldedText(std::u16string_view a, std::u16string_view b);
+// Most names compared differ in length: that is told without a call.
+inline bool sameName(std::u16string_view a, std::u16string_view b) {
+  return a.size() == b.size() && sameFoldedText(a, b);
+}
 // The order of the folded names (the enumeration order of subkeys), without folded copies.
 bool foldedLess(std::u16string_view a, std::u16string_view b);
 

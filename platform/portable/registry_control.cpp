@@ -10,7 +10,7 @@ namespace portable {
 
 namespace {
 
-bool locate(win::HKEY root, std::u16string_view physicalPath, Hive& hive, KeyPath& path) {
+bool locate(win::HKEY root, std::u16string_view physicalPath, Hive& hive, PathView& path) {
   return predefinedHive(root, hive) && splitPath(physicalPath, path);
 }
 
@@ -42,7 +42,7 @@ void setIsWow64ProcessPresent(bool present) {
 
 void denyAccess(win::HKEY root, std::u16string_view physicalPath, win::REGSAM bits) {
   Hive hive;
-  KeyPath path;
+  PathView path;
   if (!locate(root, physicalPath, hive, path)) return;
   RegistryStore& store = registryStore();
   auto lock = store.lock();
@@ -57,7 +57,7 @@ void injectFailure(std::string_view function, unsigned firstCall, unsigned count
 
 bool lastWriteTime(win::HKEY root, std::u16string_view physicalPath, win::FILETIME& time) {
   Hive hive;
-  KeyPath path;
+  PathView path;
   if (!locate(root, physicalPath, hive, path)) return false;
   RegistryStore& store = registryStore();
   auto lock = store.lock();
@@ -118,7 +118,7 @@ RegFileResult saveRegFile(const std::string& path) {
 
 std::string exportRegText(win::HKEY root, std::u16string_view physicalPath) {
   Hive hive;
-  KeyPath path;
+  PathView path;
   std::vector<RegSubtree> subtrees;
   RegistryStore& store = registryStore();
   auto lock = store.lock();
@@ -127,7 +127,7 @@ std::string exportRegText(win::HKEY root, std::u16string_view physicalPath) {
       // The section names use the stored spelling of every component.
       std::u16string prefix = hiveName(hive);
       const RegistryKey* walk = &store.root(hive);
-      for (const std::u16string& part : path) {
+      for (std::u16string_view part : path) {
         walk = walk->findChild(part).get();
         prefix += u"\\" + walk->name();
       }

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string_view>
 #include <type_traits>
 
 #include "platform/text.h"
@@ -67,7 +68,10 @@ class HiveSource final : public KeySource, public std::enable_shared_from_this<H
     hive_h* h = hive_.get();
     Malloced<hive_value_h> values(hivex_node_values(h, node));
     if (!values) return fault("the values of the key", node);
-    for (std::size_t i = 0; values.get()[i] != 0; ++i) {
+    std::size_t count = 0;
+    while (values.get()[count] != 0) ++count;
+    key.reserveValues(count);
+    for (std::size_t i = 0; i < count; ++i) {
       const hive_value_h value = values.get()[i];
       errno = 0;
       Malloced<char> name(hivex_value_key(h, value));
@@ -87,13 +91,12 @@ class HiveSource final : public KeySource, public std::enable_shared_from_this<H
   // A name from hivex (UTF-8, ending at its first zero: hivex's own length function
   // decodes the name a second time) in a buffer that is reused.
   const std::u16string& utf16(const char* utf8) {
-    name_.clear();
-    for (const char* c = utf8; *c != '\0'; ++c) {
-      if (static_cast<unsigned char>(*c) >= 0x80) {
-        name_ = platform::fromUtf8(utf8);
-        break;
-      }
-      name_ += static_cast<char16_t>(*c);
+    const std::string_view bytes(utf8);
+    name_.resize(bytes.size());
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+      const unsigned char c = static_cast<unsigned char>(bytes[i]);
+      if (c >= 0x80) return name_ = platform::fromUtf8(bytes);  // beyond ASCII, which most names are not
+      name_[i] = c;
     }
     return name_;
   }

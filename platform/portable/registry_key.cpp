@@ -62,6 +62,9 @@ void RegistryKey::readValuesNow() const {
 
 std::shared_ptr<RegistryKey> RegistryKey::findChild(std::u16string_view name) const {
   readSubkeys();
+  // Programs mostly enumerate subkeys and then open each by name: the subkey the
+  // enumeration stands on is the likely one.
+  if (cursorValid_ && sameName((*cursor_)->name_, name)) return *cursor_;
   auto it = children_.find(name);
   return it == children_.end() ? nullptr : *it;
 }

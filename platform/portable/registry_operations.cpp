@@ -25,18 +25,21 @@ win::LONG usableWith(RegistryStore& store, win::HKEY handle, win::REGSAM needed,
   return win::ERROR_SUCCESS;
 }
 
+// Where a call on `base` with a relative path leads: the path as the program named it (the
+// base handle's path, then the relative components) and where that lives. Both view the
+// base handle's path and the caller's text, for the span of the call.
 struct Target {
-  KeyPath logical;
-  KeyPath physical;
+  PathView logical;
+  PathView physical;
   win::REGSAM view = 0;
 };
 
-Target targetOf(const RegistryStore& store, const OpenKey& base, KeyPath relative, win::REGSAM samDesired) {
+Target targetOf(const RegistryStore& store, const OpenKey& base, PathView relative, win::REGSAM samDesired) {
   Target target;
   if (base.logicalPath.empty()) {
     target.logical = std::move(relative);  // a root key's handle: the common case
   } else {
-    target.logical = base.logicalPath;
+    splitPath(base.logicalPath, target.logical);
     target.logical.insert(target.logical.end(), relative.begin(), relative.end());
   }
   target.view = requestedView(samDesired, base.view);
@@ -44,12 +47,24 @@ Target targetOf(const RegistryStore& store, const OpenKey& base, KeyPath relativ
   return target;
 }
 
-win::HKEY allocateFor(RegistryStore& store, const OpenKey& base, Target target, std::shared_ptr<RegistryKey> key,
-                      win::REGSAM granted) {
+std::u16string joinPath(const PathView& components) {
+  std::size_t length = components.empty() ? 0 : components.size() - 1;
+  for (std::u16string_view part : components) length += part.size();
+  std::u16string path;
+  path.reserve(length);
+  for (std::u16string_view part : components) {
+    if (!path.empty()) path += u'\\';
+    path += part;
+  }
+  return path;
+}
+
+win::HKEY allocateFor(RegistryStore& store, const OpenKey& base, const Target& target,
+                      std::shared_ptr<RegistryKey> key, win::REGSAM granted) {
   OpenKey open;
   open.key = std::move(key);
   open.hive = base.hive;
-  open.logicalPath = std::move(target.logical);
+  open.logicalPath = joinPath(target.logical);
   open.view = target.view;
   open.granted = granted;
   return store.allocate(std::move(open));
@@ -67,6 +82,8 @@ bool acceptableKeyName(std::u16string_view name) {
 
 win::LONG injectedResult(const char* function) {
   RegistryStore& store = registryStore();
+  // Only tests inject failures: every other call learns that without taking the lock.
+  if (!store.injecting()) return win::ERROR_SUCCESS;
   auto lock = store.lock();
   return store.injected(function).value_or(win::ERROR_SUCCESS);
 }
@@ -76,7 +93,7 @@ win::LONG openKey(win::HKEY base, std::u16string_view subKey, win::REGSAM samDes
   auto lock = store.lock();
   const OpenKey* open = nullptr;
   if (win::LONG rc = usable(store, base, open)) return rc;
-  KeyPath relative;
+  PathView relative;
   if (!splitPath(subKey, relative)) return win::ERROR_FILE_NOT_FOUND;
   Target target = targetOf(store, *open, std::move(relative), samDesired);
   std::shared_ptr<RegistryKey> key = store.find(open->hive, target.physical);
@@ -84,7 +101,7 @@ win::LONG openKey(win::HKEY base, std::u16string_view subKey, win::REGSAM samDes
   win::REGSAM denied = store.deniedAccess(open->hive, target.physical);
   win::REGSAM granted = mapAccess(samDesired, denied);
   if (granted & denied) return win::ERROR_ACCESS_DENIED;
-  result = allocateFor(store, *open, std::move(target), std::move(key), granted);
+  result = allocateFor(store, *open, target, std::move(key), granted);
   return win::ERROR_SUCCESS;
 }
 
@@ -94,9 +111,9 @@ win::LONG createKey(win::HKEY base, std::u16string_view subKey, win::REGSAM samD
   auto lock = store.lock();
   const OpenKey* open = nullptr;
   if (win::LONG rc = usable(store, base, open)) return rc;
-  KeyPath relative;
+  PathView relative;
   if (!splitPath(subKey, relative)) return kErrorBadPathname;
-  for (const std::u16string& part : relative) {
+  for (std::u16string_view part : relative) {
     if (!acceptableKeyName(part)) return win::ERROR_INVALID_PARAMETER;
   }
   Target target = targetOf(store, *open, std::move(relative), samDesired);
@@ -116,7 +133,7 @@ win::LONG createKey(win::HKEY base, std::u16string_view subKey, win::REGSAM samD
   bool createsNew = existing < target.physical.size();
   if (createsNew) {
     if (!(open->granted & win::KEY_CREATE_SUB_KEY)) return win::ERROR_ACCESS_DENIED;
-    KeyPath parentPath(target.physical.begin(), target.physical.begin() + static_cast<std::ptrdiff_t>(existing));
+    PathView parentPath(target.physical.begin(), target.physical.begin() + static_cast<std::ptrdiff_t>(existing));
     if (store.deniedAccess(open->hive, parentPath) & win::KEY_CREATE_SUB_KEY) return win::ERROR_ACCESS_DENIED;
     std::uint64_t stamp = store.stamp();
     key->touch(stamp);
@@ -125,7 +142,7 @@ win::LONG createKey(win::HKEY base, std::u16string_view subKey, win::REGSAM samD
     }
     store.markChanged();
   }
-  result = allocateFor(store, *open, std::move(target), std::move(key), granted);
+  result = allocateFor(store, *open, target, std::move(key), granted);
   disposition = createsNew ? win::REG_CREATED_NEW_KEY : win::REG_OPENED_EXISTING_KEY;
   return win::ERROR_SUCCESS;
 }
@@ -154,7 +171,7 @@ win::LONG deleteKey(win::HKEY base, std::u16string_view subKey, win::REGSAM view
   auto lock = store.lock();
   const OpenKey* open = nullptr;
   if (win::LONG rc = usable(store, base, open)) return rc;
-  KeyPath relative;
+  PathView relative;
   if (!splitPath(subKey, relative)) return win::ERROR_FILE_NOT_FOUND;
   Target target = targetOf(store, *open, std::move(relative), viewSam);
   if (target.physical.empty()) return win::ERROR_ACCESS_DENIED;  // a hive itself
@@ -171,7 +188,7 @@ win::LONG deleteTree(win::HKEY base, std::u16string_view subKey) {
   auto lock = store.lock();
   const OpenKey* open = nullptr;
   if (win::LONG rc = usable(store, base, open)) return rc;
-  KeyPath relative;
+  PathView relative;
   if (!splitPath(subKey, relative)) return win::ERROR_FILE_NOT_FOUND;
   Target target = targetOf(store, *open, relative, 0);
   std::shared_ptr<RegistryKey> key = store.find(open->hive, target.physical);
@@ -185,9 +202,9 @@ win::LONG deleteTree(win::HKEY base, std::u16string_view subKey) {
     return win::ERROR_ACCESS_DENIED;
   }
   // A denial anywhere below stops the whole deletion before anything is gone.
-  std::vector<std::pair<RegistryKey*, KeyPath>> pending;
+  std::vector<std::pair<RegistryKey*, PathView>> pending;
   for (std::size_t i = 0; RegistryKey* child = key->childAt(i); ++i) {
-    KeyPath path = target.physical;
+    PathView path = target.physical;
     path.push_back(child->name());
     pending.emplace_back(child, std::move(path));
   }
@@ -196,7 +213,7 @@ win::LONG deleteTree(win::HKEY base, std::u16string_view subKey) {
     pending.pop_back();
     if (store.deniedAccess(open->hive, path) & kReadAndDelete) return win::ERROR_ACCESS_DENIED;
     for (std::size_t i = 0; RegistryKey* grandChild = child->childAt(i); ++i) {
-      KeyPath below = path;
+      PathView below = path;
       below.push_back(grandChild->name());
       pending.emplace_back(grandChild, std::move(below));
     }

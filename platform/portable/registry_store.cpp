@@ -42,13 +42,29 @@ RegistryStore::RegistryStore() {
   }
 }
 
-std::shared_ptr<RegistryKey> RegistryStore::find(Hive hive, const KeyPath& physical) const {
-  std::shared_ptr<RegistryKey> key = roots_[static_cast<int>(hive)];
-  for (const std::u16string& part : physical) {
-    key = key->findChild(part);
-    if (!key) return nullptr;
+std::shared_ptr<RegistryKey> RegistryStore::knownParent(Hive hive, const PathView& physical) const {
+  const FoundParent& known = lastParent_;
+  if (!known.key || known.key->deleted() || known.hive != hive || known.path.size() + 1 != physical.size()) {
+    return nullptr;
   }
-  return key;
+  for (std::size_t i = 0; i < known.path.size(); ++i) {
+    if (!sameName(known.path[i], physical[i])) return nullptr;
+  }
+  return known.key;
+}
+
+std::shared_ptr<RegistryKey> RegistryStore::find(Hive hive, const PathView& physical) {
+  if (physical.empty()) return roots_[static_cast<int>(hive)];
+  std::shared_ptr<RegistryKey> parent = knownParent(hive, physical);
+  if (!parent) {
+    parent = roots_[static_cast<int>(hive)];
+    for (std::size_t i = 0; i + 1 < physical.size(); ++i) {
+      parent = parent->findChild(physical[i]);
+      if (!parent) return nullptr;
+    }
+    lastParent_ = FoundParent{hive, KeyPath(physical.begin(), physical.end() - 1), parent};
+  }
+  return parent->findChild(physical.back());
 }
 
 const OpenKey* RegistryStore::lookup(win::HKEY handle) const {
@@ -69,22 +85,22 @@ bool RegistryStore::release(win::HKEY handle) {
   return handles_.erase(reinterpret_cast<std::uintptr_t>(handle)) == 1;
 }
 
-std::u16string RegistryStore::denialKey(Hive hive, const KeyPath& physical) {
+std::u16string RegistryStore::denialKey(Hive hive, const PathView& physical) {
   std::u16string key(1, static_cast<char16_t>(u'0' + static_cast<int>(hive)));
-  for (const std::u16string& part : physical) {
+  for (std::u16string_view part : physical) {
     key += u'\\';
     key += foldName(part);
   }
   return key;
 }
 
-win::REGSAM RegistryStore::deniedAccess(Hive hive, const KeyPath& physical) const {
+win::REGSAM RegistryStore::deniedAccess(Hive hive, const PathView& physical) const {
   if (denials_.empty()) return 0;
   auto it = denials_.find(denialKey(hive, physical));
   return it == denials_.end() ? 0 : it->second;
 }
 
-void RegistryStore::deny(Hive hive, const KeyPath& physical, win::REGSAM bits) {
+void RegistryStore::deny(Hive hive, const PathView& physical, win::REGSAM bits) {
   std::u16string key = denialKey(hive, physical);
   if (bits == 0) {
     denials_.erase(key);
@@ -96,6 +112,7 @@ void RegistryStore::deny(Hive hive, const KeyPath& physical, win::REGSAM bits) {
 void RegistryStore::injectFailure(std::string_view function, unsigned firstCall, unsigned count,
                                   win::LONG result) {
   injections_[std::string(function)] = Injection{0, firstCall, count, result};
+  injecting_.store(true, std::memory_order_release);
 }
 
 std::optional<win::LONG> RegistryStore::injected(std::string_view function) {
@@ -112,6 +129,7 @@ std::optional<win::LONG> RegistryStore::injected(std::string_view function) {
 
 void RegistryStore::reset() {
   handles_.clear();
+  lastParent_ = FoundParent();
   // The old keys go first, so that a reset after running out of memory has room.
   for (int i = 0; i < kHiveCount; ++i) {
     predefined_[i].key.reset();
@@ -124,6 +142,7 @@ void RegistryStore::reset() {
   }
   denials_.clear();
   injections_.clear();
+  injecting_.store(false, std::memory_order_release);
   clock_.useReal();
   machine_ = machineFromEnvironment();
   isWow64ProcessPresent_ = true;

@@ -2,6 +2,7 @@
 // test controls. One mutex guards it all; callers hold lock() while they use it.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -24,7 +25,7 @@ constexpr win::REGSAM kMaximumAllowed = 0x02000000;
 struct OpenKey {
   std::shared_ptr<RegistryKey> key;
   Hive hive = Hive::LocalMachine;
-  KeyPath logicalPath;  // as the program named it, relative to the hive
+  std::u16string logicalPath;  // as the program named it, relative to the hive; components joined by backslashes
   win::REGSAM view = 0;  // KEY_WOW64_64KEY, KEY_WOW64_32KEY or 0
   win::REGSAM granted = 0;
 };
@@ -38,7 +39,7 @@ class RegistryStore {
   RegistryKey& root(Hive hive) { return *roots_[static_cast<int>(hive)]; }
   const std::shared_ptr<RegistryKey>& rootKey(Hive hive) const { return roots_[static_cast<int>(hive)]; }
   // The key at a physical path, or null.
-  std::shared_ptr<RegistryKey> find(Hive hive, const KeyPath& physical) const;
+  std::shared_ptr<RegistryKey> find(Hive hive, const PathView& physical);
 
   // Null for a handle that is neither predefined nor open.
   const OpenKey* lookup(win::HKEY handle) const;
@@ -53,10 +54,12 @@ class RegistryStore {
   bool isWow64ProcessPresent() const { return isWow64ProcessPresent_; }
   void setIsWow64ProcessPresent(bool present) { isWow64ProcessPresent_ = present; }
 
-  win::REGSAM deniedAccess(Hive hive, const KeyPath& physical) const;
-  void deny(Hive hive, const KeyPath& physical, win::REGSAM bits);
+  win::REGSAM deniedAccess(Hive hive, const PathView& physical) const;
+  void deny(Hive hive, const PathView& physical, win::REGSAM bits);
 
   void injectFailure(std::string_view function, unsigned firstCall, unsigned count, win::LONG result);
+  // Whether any failure has been injected since the last reset; read without the lock.
+  bool injecting() const { return injecting_.load(std::memory_order_acquire); }
   // The result injected into this call of the function, if any.
   std::optional<win::LONG> injected(std::string_view function);
 
@@ -78,7 +81,16 @@ class RegistryStore {
     unsigned count = 0;
     win::LONG result = 0;
   };
-  static std::u16string denialKey(Hive hive, const KeyPath& physical);
+  static std::u16string denialKey(Hive hive, const PathView& physical);
+
+  // The parent of the key found last: programs open many subkeys of one key, each by its
+  // whole path. Kept while it is not deleted (which a reset does not mark).
+  struct FoundParent {
+    Hive hive = Hive::LocalMachine;
+    KeyPath path;
+    std::shared_ptr<RegistryKey> key;
+  };
+  std::shared_ptr<RegistryKey> knownParent(Hive hive, const PathView& physical) const;
 
   std::mutex mutex_;
   std::shared_ptr<RegistryKey> roots_[kHiveCount];
@@ -90,6 +102,8 @@ class RegistryStore {
   bool isWow64ProcessPresent_ = true;
   std::map<std::u16string, win::REGSAM> denials_;
   std::map<std::string, Injection, std::less<>> injections_;
+  std::atomic<bool> injecting_{false};
+  FoundParent lastParent_;
   bool changed_ = false;
 };
 

@@ -60,6 +60,7 @@ class ValueList {
   // Replaces the value of that name (keeping its place) or adds it at the end.
   void set(std::u16string_view name, win::DWORD type, const win::BYTE* data, std::size_t size);
   bool remove(std::u16string_view name);
+  void reserve(std::size_t count) { values_.reserve(count); }
   void clear();
 
  private:

@@ -1,5 +1,6 @@
 #include "registry_views.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "name_folding.h"
@@ -31,28 +32,20 @@ const char16_t* hiveName(Hive hive) {
   return u"";
 }
 
-bool splitPath(std::u16string_view path, KeyPath& components) {
+bool splitPath(std::u16string_view path, PathView& components) {
   components.clear();
   if (path.empty()) return true;
   if (path.back() == u'\\') path.remove_suffix(1);
-  std::size_t start = 0;
-  while (true) {
-    std::size_t end = path.find(u'\\', start);
-    std::u16string_view part = path.substr(start, end == std::u16string_view::npos ? end : end - start);
-    if (part.empty()) return false;
-    components.emplace_back(part);
-    if (end == std::u16string_view::npos) return true;
-    start = end + 1;
+  components.reserve(static_cast<std::size_t>(std::count(path.begin(), path.end(), u'\\')) + 1);
+  const char16_t* start = path.data();
+  const char16_t* const end = path.data() + path.size();
+  for (const char16_t* c = start; c <= end; ++c) {
+    if (c != end && *c != u'\\') continue;
+    if (c == start) return false;  // an empty component
+    components.emplace_back(start, static_cast<std::size_t>(c - start));
+    start = c + 1;
   }
-}
-
-std::u16string joinPath(const KeyPath& components) {
-  std::u16string out;
-  for (const std::u16string& part : components) {
-    if (!out.empty()) out += u'\\';
-    out += part;
-  }
-  return out;
+  return true;
 }
 
 win::REGSAM requestedView(win::REGSAM samDesired, win::REGSAM handleView) {
@@ -63,7 +56,7 @@ win::REGSAM requestedView(win::REGSAM samDesired, win::REGSAM handleView) {
 
 namespace {
 
-bool startsWith(const KeyPath& path, std::initializer_list<const char16_t*> prefix) {
+bool startsWith(const PathView& path, std::initializer_list<const char16_t*> prefix) {
   if (path.size() < prefix.size()) return false;
   std::size_t i = 0;
   for (const char16_t* part : prefix) {
@@ -74,13 +67,13 @@ bool startsWith(const KeyPath& path, std::initializer_list<const char16_t*> pref
 
 }  // namespace
 
-KeyPath physicalPath(Hive hive, const KeyPath& logical, win::REGSAM view, Machine machine) {
+PathView physicalPath(Hive hive, const PathView& logical, win::REGSAM view, Machine machine) {
   if (machine != Machine::x64 || hive != Hive::LocalMachine || view == win::KEY_WOW64_64KEY) return logical;
   if (logical.size() < 2 || !sameName(logical[0], u"Software") || sameName(logical[1], u"Wow6432Node")) {
     return logical;
   }
   if (startsWith(logical, {u"Software", u"Microsoft", u"Windows", u"CurrentVersion", u"App Paths"})) return logical;
-  KeyPath redirected;
+  PathView redirected;
   redirected.reserve(logical.size() + 1);
   redirected.push_back(logical[0]);
   redirected.push_back(u"Wow6432Node");

@@ -17,19 +17,21 @@ bool predefinedHive(win::HKEY key, Hive& hive);
 const char16_t* hiveName(Hive hive);  // "HKEY_LOCAL_MACHINE", ...
 
 using KeyPath = std::vector<std::u16string>;
+// A path whose components live elsewhere (in the text it was split from, a key's name or
+// a literal), for the span of one call.
+using PathView = std::vector<std::u16string_view>;
 
-// Splits "A\B\C" into its components; a single trailing backslash is allowed. False for a
-// leading backslash or an empty component.
-bool splitPath(std::u16string_view path, KeyPath& components);
-std::u16string joinPath(const KeyPath& components);
+// Splits "A\B\C" into views of its components; a single trailing backslash is allowed.
+// False for a leading backslash or an empty component.
+bool splitPath(std::u16string_view path, PathView& components);
 
 // The view a request works in: its own WOW64 flag, else the view of the handle it is
 // relative to, else 0 (the process's default view).
 win::REGSAM requestedView(win::REGSAM samDesired, win::REGSAM handleView);
 
-// Where a logical path lives physically. On an x64 machine the default and 32-bit views of
-// HKLM\Software\X are HKLM\Software\Wow6432Node\X, except for the App Paths subtree, which
-// both views share; HKCU and the other hives are not redirected.
-KeyPath physicalPath(Hive hive, const KeyPath& logical, win::REGSAM view, Machine machine);
+// Where a logical path lives physically, in views of its components. On an x64 machine the
+// default and 32-bit views of HKLM\Software\X are HKLM\Software\Wow6432Node\X, except for
+// the App Paths subtree, which both views share; HKCU and the other hives are not redirected.
+PathView physicalPath(Hive hive, const PathView& logical, win::REGSAM view, Machine machine);
 
 }  // namespace portable

@@ -41,7 +41,8 @@ class PortableRegistryScan : public ::testing::Test {
   }
   static std::u16string displayName(const cDetector& detector, const std::u16string& key) {
     auto found = detector.uninstallItems.find(key);
-    return found == detector.uninstallItems.end() ? u"(missing)" : found->second->getValue(u"DisplayName");
+    if (found == detector.uninstallItems.end()) return u"(missing)";
+    return std::u16string(found->second->getValue(u"DisplayName"));
   }
 };
 

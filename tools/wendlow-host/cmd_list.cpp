@@ -11,21 +11,16 @@ int runList(const HostContext& context) {
     context.err << "wendlow-host: the detector could not be created\n";
     return kExitError;
   }
-  std::vector<ListedEntry> entries = listUninstallEntries(session);
+  const std::vector<std::vector<std::u16string>> rows = listUninstallEntries(session);
 
   std::vector<std::u16string> header = {u"Key"};
   header.insert(header.end(), kListedProperties.begin(), kListedProperties.end());
-  std::vector<std::vector<std::u16string>> rows;
-  rows.reserve(entries.size());
-  for (ListedEntry& entry : entries) {
-    std::vector<std::u16string> row = {std::move(entry.key)};
-    for (std::u16string& value : entry.values) row.push_back(std::move(value));
-    rows.push_back(std::move(row));
-  }
-  if (options.json) {
-    context.out << jsonArrayOfObjects(header, rows) << "\n";
+  std::string listing = options.json ? jsonArrayOfObjects(header, rows) + "\n" : renderTable(header, rows);
+  // Usually the whole answer, of megabytes: handed over rather than copied.
+  if (context.out.empty()) {
+    context.out = std::move(listing);
   } else {
-    context.out << renderTable(header, rows);
+    context.out += listing;
   }
   return kExitSuccess;
 }

@@ -96,12 +96,12 @@ int runSession(const HostContext& context) {
   }
 
   if (options.json) {
-    context.out << jsonArrayOfObjects({u"step", u"argument", u"result"}, rows) << "\n";
+    context.out += jsonArrayOfObjects({u"step", u"argument", u"result"}, rows) + "\n";
   } else {
     for (const auto& row : rows) {
       std::string line = platform::toUtf8(row[0]);
       if (!row[1].empty()) line += " " + platform::toUtf8(row[1]);
-      context.out << line << ": " << platform::toUtf8(row[2]) << "\n";
+      context.out += line + ": " + platform::toUtf8(row[2]) + "\n";
     }
   }
   return failed ? kExitError : allFound ? kExitSuccess : kExitNotInstalled;

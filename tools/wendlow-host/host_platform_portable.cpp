@@ -55,6 +55,10 @@ bool registryFailed(std::string& message) {
 }
 
 void writeStandardOutput(const std::string& utf8) {
+  // The whole answer in one write, the only one to stdout: a stdio buffer would only copy
+  // it, and allocating that buffer just after a large listing was freed costs glibc a
+  // sweep over every small block freed.
+  std::setvbuf(stdout, nullptr, _IONBF, 0);
   std::fwrite(utf8.data(), 1, utf8.size(), stdout);
   std::fflush(stdout);
 }

@@ -3,6 +3,7 @@
 #include <new>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host_options.h"
@@ -13,7 +14,7 @@ namespace {
 
 // Runs the command line; what it prints is collected, so that a registry file found
 // damaged while the command ran gives its error instead of a partial answer.
-int run(int argc, char** argv, std::ostringstream& out, std::ostringstream& err) {
+int run(int argc, char** argv, std::string& out, std::ostringstream& err) {
   HostOptions options;
   std::string error;
   if (!parseHostOptions(commandLineWords(argc, argv), options, error)) {
@@ -21,7 +22,7 @@ int run(int argc, char** argv, std::ostringstream& out, std::ostringstream& err)
     return kExitUsage;
   }
   if (options.help) {
-    out << hostUsage();
+    out = hostUsage();
     return kExitSuccess;
   }
   const Subcommand* command = findSubcommand(options.subcommand);
@@ -47,13 +48,13 @@ int run(int argc, char** argv, std::ostringstream& out, std::ostringstream& err)
     err << "wendlow-host: " << registryError << "\n";
     return kExitError;
   }
-  std::ostringstream answer;
+  std::string answer;
   int status = command->run(HostContext{options, library.exports(), answer, err});
   if (registryFailed(registryError)) {
     err << "wendlow-host: " << registryError << "\n";
     return kExitError;
   }
-  out << answer.str();
+  out = std::move(answer);
   return status;
 }
 
@@ -62,11 +63,11 @@ int run(int argc, char** argv, std::ostringstream& out, std::ostringstream& err)
 int main(int argc, char** argv) {
   int status = kExitError;
   try {
-    std::ostringstream out;
+    std::string out;
     std::ostringstream err;
     status = run(argc, argv, out, err);
     writeStandardError(err.str());
-    writeStandardOutput(out.str());
+    writeStandardOutput(out);
   } catch (const std::bad_alloc&) {
     std::fputs("wendlow-host: out of memory\n", stderr);
     status = kExitError;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <ostream>
+#include <string>
 #include <vector>
 
 #include "host_options.h"
@@ -10,7 +11,7 @@
 struct HostContext {
   const HostOptions& options;
   const WendlowExports& library;
-  std::ostream& out;
+  std::string& out;  // a listing can run to megabytes: collected without a stream's copies
   std::ostream& err;
 };
 

@@ -9,32 +9,21 @@ namespace {
 
 bool isControl(char16_t c) { return c < 0x20 || c == 0x7F; }
 
-std::u16string printable(const std::u16string& text) {
-  std::u16string out = text;
-  for (char16_t& c : out) {
-    if (isControl(c)) c = 0xFFFD;
-  }
-  return out;
+// A cell as it is printed: control characters, which would break the layout, as U+FFFD.
+void appendShown(std::string& out, const std::u16string& text) {
+  if (std::none_of(text.begin(), text.end(), isControl)) return platform::appendUtf8(out, text);
+  std::u16string shown = text;
+  std::replace_if(shown.begin(), shown.end(), isControl, u'\xFFFD');
+  platform::appendUtf8(out, shown);
 }
 
-// A cell as it is printed: its UTF-8 text and the terminal columns it takes.
-struct Cell {
-  std::string text;
-  std::size_t width;
-};
-
-Cell cellOf(const std::u16string& text) {
-  if (std::none_of(text.begin(), text.end(), isControl)) return Cell{platform::toUtf8(text), displayWidth(text)};
-  std::u16string shown = printable(text);
-  return Cell{platform::toUtf8(shown), displayWidth(shown)};
-}
-
-void appendRow(std::string& out, const std::vector<Cell>& cells, const std::vector<std::size_t>& widths) {
+// `cellWidths`: the terminal columns of each of the row's cells (0 for a missing one).
+void appendRow(std::string& out, const std::vector<std::u16string>& row, const std::size_t* cellWidths,
+               const std::vector<std::size_t>& widths) {
   const std::size_t start = out.size();
   for (std::size_t column = 0; column < widths.size(); ++column) {
-    const Cell* cell = column < cells.size() ? &cells[column] : nullptr;
-    if (cell) out += cell->text;
-    if (column + 1 < widths.size()) out.append(widths[column] - (cell ? cell->width : 0) + 2, ' ');
+    if (column < row.size()) appendShown(out, row[column]);
+    if (column + 1 < widths.size()) out.append(widths[column] - cellWidths[column] + 2, ' ');
   }
   while (out.size() > start && out.back() == ' ') out.pop_back();
   out += '\n';
@@ -52,6 +41,9 @@ std::size_t displayWidth(const std::u16string& text) {
       {0xFE30, 0xFE4F},   {0xFF00, 0xFF60},   {0xFFE0, 0xFFE6},   {0x1F300, 0x1F64F},
       {0x1F900, 0x1F9FF}, {0x20000, 0x3FFFD},
   };
+  // Below U+0300 (ASCII, the Latin letters, most punctuation) every code unit is one
+  // character of one column: the common case.
+  if (std::all_of(text.begin(), text.end(), [](char16_t c) { return c < 0x0300; })) return text.size();
   std::size_t width = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
     char32_t c = text[i];
@@ -73,23 +65,29 @@ std::size_t displayWidth(const std::u16string& text) {
 
 std::string renderTable(const std::vector<std::u16string>& header,
                         const std::vector<std::vector<std::u16string>>& rows) {
-  // Each cell is converted once; the widths come from the converted cells.
-  std::vector<std::vector<Cell>> cells;
-  cells.reserve(rows.size() + 2);
-  std::vector<std::size_t> widths(header.size());
-  auto add = [&](const std::vector<std::u16string>& row) {
-    std::vector<Cell> converted;
-    for (std::size_t column = 0; column < row.size() && column < header.size(); ++column) {
-      converted.push_back(cellOf(row[column]));
-      widths[column] = std::max(widths[column], converted.back().width);
+  // Every cell is measured once, then converted straight into the output. U+FFFD takes
+  // one column, as the control character it shows does.
+  const std::size_t columns = header.size();
+  std::vector<std::size_t> widths(columns);
+  std::vector<std::size_t> cellWidths;  // row by row, `columns` per row
+  cellWidths.reserve((rows.size() + 1) * columns);
+  auto measure = [&](const std::vector<std::u16string>& row) {
+    for (std::size_t column = 0; column < columns; ++column) {
+      cellWidths.push_back(column < row.size() ? displayWidth(row[column]) : 0);
+      widths[column] = std::max(widths[column], cellWidths.back());
     }
-    cells.push_back(std::move(converted));
   };
-  add(header);
-  cells.emplace_back();  // the rule, filled in below
-  for (const auto& row : rows) add(row);
-  for (std::size_t width : widths) cells[1].push_back(Cell{std::string(width, '-'), width});
+  measure(header);
+  for (const auto& row : rows) measure(row);
+
+  std::vector<std::u16string> rule;
+  for (std::size_t width : widths) rule.emplace_back(width, u'-');
+  std::size_t lineLength = 1;  // an ASCII line at most, which most are
+  for (std::size_t width : widths) lineLength += width + 2;
   std::string out;
-  for (const auto& row : cells) appendRow(out, row, widths);
+  out.reserve((rows.size() + 2) * lineLength);
+  appendRow(out, header, cellWidths.data(), widths);
+  appendRow(out, rule, widths.data(), widths);
+  for (std::size_t r = 0; r < rows.size(); ++r) appendRow(out, rows[r], &cellWidths[(r + 1) * columns], widths);
   return out;
 }

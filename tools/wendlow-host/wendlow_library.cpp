@@ -53,20 +53,21 @@ DetectorSession::~DetectorSession() {
 const std::vector<std::u16string> kListedProperties = {u"DisplayName", u"DisplayVersion", u"Publisher",
                                                        u"InstallDate", u"InstallLocation"};
 
-std::vector<ListedEntry> listUninstallEntries(const DetectorSession& session) {
+std::vector<std::vector<std::u16string>> listUninstallEntries(const DetectorSession& session) {
   const WendlowExports& e = session.exports();
   WendlowHandle h = session.handle();
-  std::vector<ListedEntry> entries;
+  std::vector<std::vector<std::u16string>> rows;
   e.FirstUninstallItem(h);
   while (true) {
-    ListedEntry entry;
-    entry.key = takeResultString(e.getCurrentItemKey(h));
+    std::vector<std::u16string> row;
+    row.reserve(1 + kListedProperties.size());
+    row.push_back(takeResultString(e.getCurrentItemKey(h)));
     for (const std::u16string& property : kListedProperties) {
       const char16_t* name = property.c_str();
-      entry.values.push_back(takeResultString(e.getCurrentItemStr(h, &name)));
+      row.push_back(takeResultString(e.getCurrentItemStr(h, &name)));
     }
     if (e.NextUninstallItem(h) == 0) break;  // this reading was made at the end
-    entries.push_back(std::move(entry));
+    rows.push_back(std::move(row));
   }
-  return entries;
+  return rows;
 }

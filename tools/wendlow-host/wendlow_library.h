@@ -65,11 +65,7 @@ class DetectorSession {
 // The properties a listing shows, in column order after the key.
 extern const std::vector<std::u16string> kListedProperties;
 
-struct ListedEntry {
-  std::u16string key;
-  std::vector<std::u16string> values;  // one per kListedProperties
-};
-
-// Walks the Uninstall entries from the first. The cursor's step onto the end still
-// reports a move; the reading made before the step that reports none is no entry.
-std::vector<ListedEntry> listUninstallEntries(const DetectorSession& session);
+// One row per Uninstall entry: its key, then one value per kListedProperties. Walks the
+// entries from the first; the cursor's step onto the end still reports a move, and the
+// reading made before the step that reports none is no entry.
+std::vector<std::vector<std::u16string>> listUninstallEntries(const DetectorSession& session);

@@ -18,6 +18,8 @@ std::string toAnsiPrefix(std::u16string_view text, std::size_t maxBytes);
 // UTF-8 for consoles, files and the command line of host programs. Invalid input
 // becomes U+FFFD rather than failing.
 std::string toUtf8(std::u16string_view text);
+// The same at the end of `out`.
+void appendUtf8(std::string& out, std::u16string_view text);
 std::u16string fromUtf8(std::string_view bytes);
 
 }  // namespace platform
