@@ -19,7 +19,7 @@
 set -u
 
 versions="" tray_exe="" hxreg_exe="" spy_dll="" qv_exe="" objdump="" wide_list=""
-host_exe="" sample="" host_versions="" expected="" native_host="" view=32 version=setup
+host_exe="" sample="" host_versions="" expected="" native_host="" view=32 version=setup label=setup
 while (($#)); do
   case "$1" in
     --versions) versions=$2 ;;
@@ -43,15 +43,7 @@ done
 wine=$QC_WINE
 work=$(mktemp -d)
 drive_c=$WINEPREFIX/drive_c
-install="$drive_c/Quorvel"
-install_win='C:\Quorvel'
-started="$install/started.txt"
-policy='HKLM\Software\Microsoft\Windows\CurrentVersion\Policies\System'
 run_once='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\RunOnce'
-
-failures=0
-fail() { echo "FAILED [$version]: $*"; failures=$((failures + 1)); }
-ok() { echo "ok [$version]: $*"; }
 
 source "$(dirname "$0")/../wine/script_helpers.sh"
 
@@ -247,6 +239,7 @@ wine_quiet reg add "$policy" /v EnableLUA /t REG_DWORD /d 1 /f /reg:32
 
 IFS=, read -r -a version_list <<<"$versions"
 for version in "${version_list[@]}"; do
+  label=$version
   wine_quiet winecfg -v "$version"
   echo "== $version: $("$wine" cmd /c ver </dev/null 2>/dev/null | tr -d '\r' | grep -v '^$')"
   check_hxreg

@@ -13,6 +13,17 @@ wait_until() {
 
 wine_quiet() { "$QC_WINE" "$@" </dev/null >/dev/null 2>&1; }
 
+# Where the checks install the programs, and the policy key they set.
+install_win='C:\Quorvel'
+install="$WINEPREFIX/drive_c/Quorvel"
+started="$install/started.txt"
+policy='HKLM\Software\Microsoft\Windows\CurrentVersion\Policies\System'
+
+# Failures are counted; a script that sets `label` has it in every line.
+failures=0
+fail() { echo "FAILED${label:+ [$label]}: $*"; failures=$((failures + 1)); }
+ok() { echo "ok${label:+ [$label]}: $*"; }
+
 # Trays of this prefix only: other runs on the machine may have their own, and an ended
 # tray can linger as a zombie until something reaps orphans.
 tray_count() {

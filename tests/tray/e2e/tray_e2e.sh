@@ -9,16 +9,8 @@ set -u
 tray_exe=$1 launch_exe=$2 qv_exe=$3 artifacts=$4
 : "${QC_WINE:?}" "${WINEPREFIX:?}" "${DISPLAY:?}"
 
-install_win='C:\Quorvel'
-install="$WINEPREFIX/drive_c/Quorvel"
-started="$install/started.txt"
-policy='HKLM\Software\Microsoft\Windows\CurrentVersion\Policies\System'
 product='HKLM\Software\Taldrin\Quorvel Utilities 14\Path'
 language='HKCU\Software\Taldrin\Quorvel Utilities 14\Language'
-
-failures=0
-fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
-ok() { echo "ok: $*"; }
 
 source "$(dirname "$0")/../../wine/script_helpers.sh"
 reg() { wine_quiet reg "$@"; }
