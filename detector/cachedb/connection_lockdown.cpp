@@ -8,9 +8,6 @@ namespace cachedb {
 
 namespace {
 
-bool isHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool isLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
-
 // Applies one on/off setting and reads back that it took: a library that lacks the setting
 // must not be mistaken for one that has it.
 int setSwitch(sqlite3* connection, int option, bool on) {
@@ -21,17 +18,6 @@ int setSwitch(sqlite3* connection, int option, bool on) {
 }
 
 }  // namespace
-
-bool isWellFormedUtf16(std::u16string_view text) {
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (isHighSurrogate(text[i]) && i + 1 < text.size() && isLowSurrogate(text[i + 1])) {
-      ++i;
-    } else if (isHighSurrogate(text[i]) || isLowSurrogate(text[i])) {
-      return false;
-    }
-  }
-  return true;
-}
 
 int disableStoredCode(sqlite3* connection) {
   for (int option : {SQLITE_DBCONFIG_ENABLE_VIEW, SQLITE_DBCONFIG_ENABLE_TRIGGER, SQLITE_DBCONFIG_TRUSTED_SCHEMA}) {

@@ -2,15 +2,9 @@
 // hostile: nothing stored in it may run, and only a path that names exactly one file is used.
 #pragma once
 
-#include <string_view>
-
 struct sqlite3;
 
 namespace cachedb {
-
-// Whether every surrogate of the text belongs to a pair. SQLite's own conversion swallows the
-// unit after an unpaired one, so such a path would name some other file.
-bool isWellFormedUtf16(std::u16string_view text);
 
 // Views and triggers off, and the schema untrusted (its functions may not run). Set before
 // the first statement reads the schema. SQLITE_OK, or the result of the setting that failed.

@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "cachedb/connection_lockdown.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -36,7 +37,9 @@ int cDataLoader::open(const std::u16string& path) {
   finalize();
   connection_.reset();
   // A zero inside the path would end it early: the file opened would be another one.
-  if (!cachedb::isWellFormedUtf16(path) || path.find(u'\0') != std::u16string::npos) return SQLITE_CANTOPEN;
+  // SQLite's own conversion swallows the unit after an unpaired surrogate: such a path
+  // would name some other file.
+  if (!platform::isWellFormedUtf16(path) || path.find(u'\0') != std::u16string::npos) return SQLITE_CANTOPEN;
   int result = sqlite3_open16(path.c_str(), connection_.put());
   if (result == SQLITE_OK) result = cachedb::disableStoredCode(connection_.get());
   if (result == SQLITE_OK) {

@@ -6,9 +6,7 @@ namespace platform {
 std::string toAnsiPrefix(std::u16string_view text, std::size_t maxBytes) {
   std::string out;
   for (std::size_t i = 0; i < text.size();) {
-    const bool pair = text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-                      text[i + 1] <= 0xDFFF;
-    const std::size_t units = pair ? 2 : 1;
+    const std::size_t units = surrogatePairAt(text, i) ? 2 : 1;
     const std::string bytes = toAnsi(text.substr(i, units));
     if (out.size() + bytes.size() > maxBytes) break;
     out += bytes;

@@ -23,17 +23,8 @@ BOOL failWith(DWORD error) {
 // The host path, or nothing for a null pointer or text that is not valid UTF-16 (an unpaired
 // surrogate would otherwise turn into some other file's name).
 std::optional<std::string> hostPath(const char16_t* path) {
-  if (path == nullptr) return std::nullopt;
-  const std::u16string_view text(path);
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char16_t c = text[i];
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-      ++i;
-    } else if (c >= 0xD800 && c <= 0xDFFF) {
-      return std::nullopt;
-    }
-  }
-  return platform::toUtf8(text);
+  if (path == nullptr || !platform::isWellFormedUtf16(path)) return std::nullopt;
+  return platform::toUtf8(path);
 }
 
 }  // namespace

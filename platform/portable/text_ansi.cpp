@@ -82,9 +82,7 @@ std::string toCodePage(std::u16string_view text, unsigned codePage) {
   Converter converter(iconvName(codePage), "UTF-16LE");
   std::string out;
   for (std::size_t i = 0; i < text.size();) {
-    const bool pair = text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-                      text[i + 1] <= 0xDFFF;
-    const std::size_t units = pair ? 2 : 1;
+    const std::size_t units = surrogatePairAt(text, i) ? 2 : 1;
     std::string bytes;
     const char* in = reinterpret_cast<const char*>(text.data() + i);
     out += converter.convert(in, units * 2, bytes) ? bytes : std::string("?");
@@ -124,7 +122,7 @@ std::string toAnsi(std::u16string_view text) {
       continue;
     }
     // One '?' per character: a surrogate pair is one character.
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) ++i;
+    if (surrogatePairAt(text, i)) ++i;
     out += '?';
   }
   return out;
