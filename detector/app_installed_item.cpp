@@ -53,6 +53,27 @@ void AppInstalledItem::setValue(std::u16string_view name, std::u16string_view va
   for (std::size_t i = index; i < PropertyCount; ++i) ends_[i] = ends_[i] - oldEnd + newEnd;
 }
 
+void AppInstalledItem::setValues(const std::vector<std::pair<std::u16string_view, std::u16string_view>>& values) {
+  std::array<std::u16string_view, PropertyCount> pieces;
+  for (std::size_t i = 0; i < PropertyCount; ++i) {
+    const std::uint32_t start = i == 0 ? 0 : ends_[i - 1];
+    pieces[i] = std::u16string_view(text_).substr(start, ends_[i] - start);
+  }
+  for (const auto& [name, value] : values) {
+    const std::size_t index = propertyIndex(name);
+    if (index != PropertyCount) pieces[index] = value;
+  }
+  std::size_t size = 0;
+  for (std::u16string_view piece : pieces) size += piece.size();
+  std::u16string text;
+  text.reserve(size);
+  for (std::size_t i = 0; i < PropertyCount; ++i) {
+    text.append(pieces[i]);
+    ends_[i] = static_cast<std::uint32_t>(text.size());
+  }
+  text_ = std::move(text);
+}
+
 std::u16string_view AppInstalledItem::getValue(std::u16string_view name) const {
   const std::size_t index = propertyIndex(name);
   if (index == PropertyCount) return std::u16string_view();

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 class AppInstalledItem {
  public:
@@ -21,6 +23,9 @@ class AppInstalledItem {
 
   // A name that is not a property changes nothing.
   void setValue(std::u16string_view name, std::u16string_view value);
+  // Several (name, value) pairs at once, as setValue would set them one by one, in a
+  // single allocation: a scan makes every record this way.
+  void setValues(const std::vector<std::pair<std::u16string_view, std::u16string_view>>& values);
   // Empty for a name that is not a property (also one differing only in case). Valid
   // until the next setValue.
   std::u16string_view getValue(std::u16string_view name) const;

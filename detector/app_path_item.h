@@ -2,6 +2,9 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 class AppPathItem {
  public:
@@ -12,6 +15,7 @@ class AppPathItem {
 
   // Stores the value only for the exact name "Path".
   void setValue(const std::u16string& name, const std::u16string& value);
+  void setValues(const std::vector<std::pair<std::u16string_view, std::u16string_view>>& values);
   // Empty for any name other than "Path".
   std::u16string getValue(const std::u16string& name) const;
 

@@ -10,7 +10,7 @@ cDetector::~cDetector() {
 
 void cDetector::deleteUninstallItems() {
   uninstallItems.clear();
-  currentItem = uninstallItems.end();
+  currentItem = lastUninstallInsert = uninstallItems.end();
 }
 
 void cDetector::deleteAppPathItems() { appPathItems.clear(); }
@@ -25,9 +25,11 @@ void cDetector::recordUninstallKey(const std::u16string& text) { cachedUninstall
 void cDetector::recordExecutable(const std::u16string& text) { cachedExecutables.insert(text); }
 
 // try_emplace leaves `item` alone when the key is taken; it is destroyed on return. Scans
-// mostly deliver keys in ascending order, so the search starts from the end.
+// mostly deliver keys in ascending order, though the second view's may fall among the
+// first's: the search starts just after the key added last.
 void cDetector::insertUninstallItem(std::u16string key, std::unique_ptr<AppInstalledItem> item) {
-  uninstallItems.try_emplace(uninstallItems.end(), std::move(key), std::move(item));
+  auto hint = lastUninstallInsert == uninstallItems.end() ? lastUninstallInsert : std::next(lastUninstallInsert);
+  lastUninstallInsert = uninstallItems.try_emplace(hint, std::move(key), std::move(item));
 }
 
 void cDetector::insertAppPathItem(std::u16string key, std::unique_ptr<AppPathItem> item) {

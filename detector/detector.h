@@ -96,4 +96,6 @@ class cDetector {
   win::FILETIME lastWriteTime32{0, 0};
   win::FILETIME lastWriteTime64{0, 0};
   bool isWow64 = false;
+  // Where insertUninstallItem added last: where the next key of a scan most likely goes.
+  UninstallMap::iterator lastUninstallInsert = uninstallItems.end();
 };

@@ -1,6 +1,7 @@
 #include "registry_reader.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "platform/registry.h"
@@ -8,7 +9,13 @@
 void assignRegistryDataAsText(const win::BYTE* data, win::DWORD byteCount, std::u16string& text) {
   const std::size_t units = byteCount / sizeof(char16_t);
   std::size_t length = 0;
-  // memcpy per code unit: the data carries no alignment promise.
+  // Four code units at a time until a group holds a zero one (values are mostly long
+  // texts), then unit by unit; memcpy because the data carries no alignment promise.
+  for (; length + 4 <= units; length += 4) {
+    std::uint64_t group;
+    std::memcpy(&group, data + length * sizeof(char16_t), sizeof group);
+    if ((group - 0x0001000100010001ull) & ~group & 0x8000800080008000ull) break;
+  }
   for (; length < units; ++length) {
     char16_t unit;
     std::memcpy(&unit, data + length * sizeof(char16_t), sizeof unit);
@@ -59,4 +66,16 @@ bool cRegistryReader::valueText(win::HKEY key, const std::u16string& valueName, 
   }
   assignRegistryDataAsText(valueBuffer_.get(), std::min(size, ValueBufferBytes), text);
   return true;
+}
+
+const std::vector<cRegistryReader::NamedText>& cRegistryReader::valueTexts(win::HKEY key,
+                                                                         const std::set<std::u16string>& names) {
+  // Grown before any view into it is taken.
+  if (texts_.size() < names.size()) texts_.resize(names.size());
+  found_.clear();
+  for (const std::u16string& name : names) {
+    std::u16string& text = texts_[found_.size()];
+    if (valueText(key, name, text)) found_.emplace_back(name, text);
+  }
+  return found_;
 }

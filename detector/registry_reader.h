@@ -4,8 +4,11 @@
 #pragma once
 
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "platform/resource.h"
 #include "platform/win_types.h"
@@ -31,9 +34,17 @@ class cRegistryReader {
   // larger than the buffer, or unreadable for any other reason.
   bool valueText(win::HKEY key, const std::u16string& valueName, std::u16string& text);
 
+  // Those of `names` that the key holds, each with its text, in the names' order. Valid
+  // until the next call: the buffers are reused, so that reading one entry after another
+  // allocates nothing once they have grown.
+  using NamedText = std::pair<std::u16string_view, std::u16string_view>;
+  const std::vector<NamedText>& valueTexts(win::HKEY key, const std::set<std::u16string>& names);
+
  private:
   std::unique_ptr<char16_t[]> nameBuffer_;
   std::unique_ptr<win::BYTE[]> valueBuffer_;
+  std::vector<std::u16string> texts_;
+  std::vector<NamedText> found_;
 };
 
 // Registry data taken as UTF-16 text: up to the first zero code unit, or all of the

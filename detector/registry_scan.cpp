@@ -19,10 +19,7 @@ void readEntry(cRegistryReader& reader, const std::u16string& path, win::REGSAM 
   auto item = std::make_unique<Item>();
   // The set holds only the kind's names, so once it holds as many it holds them all.
   if (valueNames.size() < kindNames.size()) valueNames.insert(kindNames.begin(), kindNames.end());
-  std::u16string text;
-  for (const std::u16string& name : valueNames) {
-    if (reader.valueText(subkey.get(), name, text)) item->setValue(name, text);
-  }
+  item->setValues(reader.valueTexts(subkey.get(), valueNames));
   insert(std::move(key), std::move(item));
 }
 

@@ -42,7 +42,7 @@ void RegistryKey::readFromSource(bool RegistryKey::*unread, Fill fill) const {
     self->*unread = true;
     throw;
   }
-  if (!unreadSubkeys_ && !unreadValues_) self->source_.reset();
+  if (!unreadSubkeys_ && !unreadValues_ && !valuesAsRead_) self->source_.reset();
 }
 
 void RegistryKey::readSubkeysNow() const {
@@ -57,7 +57,15 @@ void RegistryKey::readValuesNow() const {
   readFromSource(&RegistryKey::unreadValues_, [this](KeySource& source, RegistryKey& self) {
     self.values_.clear();
     source.fillValues(self, sourceNode_);
+    self.valuesAsRead_ = true;
   });
+}
+
+void RegistryKey::forgetValuesAsRead() {
+  if (!valuesAsRead_ || !source_) return;
+  values_.clear();
+  valuesAsRead_ = false;
+  unreadValues_ = true;
 }
 
 std::shared_ptr<RegistryKey> RegistryKey::findChild(std::u16string_view name) const {
@@ -106,7 +114,7 @@ void RegistryKey::markDeleted() {
     key.children_.clear();
     key.values_.clear();
     key.source_.reset();
-    key.unreadSubkeys_ = key.unreadValues_ = false;
+    key.unreadSubkeys_ = key.unreadValues_ = key.valuesAsRead_ = false;
     key.forgetCursor();
   };
   detach(*this);
@@ -151,16 +159,19 @@ const PackedValue* RegistryKey::findValue(std::u16string_view name) const {
 void RegistryKey::setValue(std::u16string_view name, win::DWORD type, const win::BYTE* data, std::size_t size) {
   readValues();
   values_.set(name, type, data, size);
+  valuesAsRead_ = false;
 }
 
 bool RegistryKey::removeValue(std::u16string_view name) {
   readValues();
+  valuesAsRead_ = false;
   return values_.remove(name);
 }
 
 void RegistryKey::removeAllValues() {
   readValues();
   values_.clear();
+  valuesAsRead_ = false;
 }
 
 std::size_t RegistryKey::valueCount() const {

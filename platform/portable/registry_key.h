@@ -40,6 +40,9 @@ class RegistryKey {
 
   // The contents come from `source` when first needed.
   void readLater(std::shared_ptr<KeySource> source, std::uint64_t node);
+  // Values read from the source and not changed since are dropped, to be read again when
+  // next needed: a file read on demand keeps holding them.
+  void forgetValuesAsRead();
 
   std::shared_ptr<RegistryKey> findChild(std::u16string_view name) const;
   // The caller has checked that no child of that name exists.
@@ -62,8 +65,9 @@ class RegistryKey {
   void setValue(std::u16string_view name, win::DWORD type, const win::BYTE* data, std::size_t size);
   bool removeValue(std::u16string_view name);
   void removeAllValues();
-  // Room for that many values, for a source that knows how many it adds.
-  void reserveValues(std::size_t count) { values_.reserve(count); }
+  // Room for the values a source is about to add: `count` of them in `bytes` (see
+  // PackedValue::bytesFor), held in one allocation.
+  void reserveValues(std::size_t count, std::size_t bytes) { values_.reserve(count, bytes); }
   std::size_t valueCount() const;
   // In creation order; null past the end.
   const PackedValue* valueAt(std::size_t index) const;
@@ -101,6 +105,7 @@ class RegistryKey {
   std::uint64_t sourceNode_ = 0;
   bool unreadSubkeys_ = false;
   bool unreadValues_ = false;
+  bool valuesAsRead_ = false;  // the values are the source's, unchanged
   bool deleted_ = false;
   mutable bool cursorValid_ = false;
   mutable std::size_t cursorIndex_ = 0;

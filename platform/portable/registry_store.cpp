@@ -82,7 +82,14 @@ win::HKEY RegistryStore::allocate(OpenKey key) {
 }
 
 bool RegistryStore::release(win::HKEY handle) {
-  return handles_.erase(reinterpret_cast<std::uintptr_t>(handle)) == 1;
+  auto it = handles_.find(reinterpret_cast<std::uintptr_t>(handle));
+  if (it == handles_.end()) return false;
+  std::shared_ptr<RegistryKey> key = std::move(it->second.key);
+  handles_.erase(it);
+  // A listing reads tens of thousands of keys of a hive once each: what was read from the
+  // file goes back to it rather than staying in memory.
+  key->forgetValuesAsRead();
+  return true;
 }
 
 std::u16string RegistryStore::denialKey(Hive hive, const PathView& physical) {
