@@ -11,7 +11,7 @@ int runList(const HostContext& context) {
     context.err << "wendlow-host: the detector could not be created\n";
     return kExitError;
   }
-  const std::vector<std::vector<std::u16string>> rows = listUninstallEntries(session);
+  const TextRows rows = listUninstallEntries(session);
 
   std::vector<std::u16string> header = {u"Key"};
   header.insert(header.end(), kListedProperties.begin(), kListedProperties.end());

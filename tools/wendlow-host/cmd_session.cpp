@@ -96,7 +96,7 @@ int runSession(const HostContext& context) {
   }
 
   if (options.json) {
-    context.out += jsonArrayOfObjects({u"step", u"argument", u"result"}, rows) + "\n";
+    context.out += jsonArrayOfObjects({u"step", u"argument", u"result"}, TextRows(rows)) + "\n";
   } else {
     for (const auto& row : rows) {
       std::string line = platform::toUtf8(row[0]);

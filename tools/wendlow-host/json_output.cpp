@@ -4,7 +4,7 @@
 
 #include "platform/text.h"
 
-std::string jsonString(const std::u16string& text) {
+std::string jsonString(std::u16string_view text) {
   std::string out = "\"";
   for (char c : platform::toUtf8(text)) {
     switch (c) {
@@ -29,8 +29,7 @@ std::string jsonString(const std::u16string& text) {
   return out;
 }
 
-std::string jsonArrayOfObjects(const std::vector<std::u16string>& header,
-                               const std::vector<std::vector<std::u16string>>& rows) {
+std::string jsonArrayOfObjects(const std::vector<std::u16string>& header, const TextRows& rows) {
   if (rows.empty()) return "[]";
   std::string out = "[\n";
   for (std::size_t r = 0; r < rows.size(); ++r) {
@@ -39,10 +38,11 @@ std::string jsonArrayOfObjects(const std::vector<std::u16string>& header,
       if (column != 0) out += ", ";
       out += jsonString(header[column]);
       out += ": ";
-      out += jsonString(column < rows[r].size() ? rows[r][column] : std::u16string());
+      out += jsonString(rows.cell(r, column));
     }
     out += r + 1 < rows.size() ? "},\n" : "}\n";
   }
   out += "]";
   return out;
 }
+

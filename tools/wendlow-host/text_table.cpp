@@ -10,19 +10,19 @@ namespace {
 bool isControl(char16_t c) { return c < 0x20 || c == 0x7F; }
 
 // A cell as it is printed: control characters, which would break the layout, as U+FFFD.
-void appendShown(std::string& out, const std::u16string& text) {
+void appendShown(std::string& out, std::u16string_view text) {
   if (std::none_of(text.begin(), text.end(), isControl)) return platform::appendUtf8(out, text);
-  std::u16string shown = text;
+  std::u16string shown(text);
   std::replace_if(shown.begin(), shown.end(), isControl, u'\xFFFD');
   platform::appendUtf8(out, shown);
 }
 
-// `cellWidths`: the terminal columns of each of the row's cells (0 for a missing one).
-void appendRow(std::string& out, const std::vector<std::u16string>& row, const std::size_t* cellWidths,
-               const std::vector<std::size_t>& widths) {
+// One line: `cell(column)` gives each cell's text, `cellWidths` their terminal columns.
+template <typename Cell>
+void appendRow(std::string& out, Cell cell, const std::size_t* cellWidths, const std::vector<std::size_t>& widths) {
   const std::size_t start = out.size();
   for (std::size_t column = 0; column < widths.size(); ++column) {
-    if (column < row.size()) appendShown(out, row[column]);
+    appendShown(out, cell(column));
     if (column + 1 < widths.size()) out.append(widths[column] - cellWidths[column] + 2, ' ');
   }
   while (out.size() > start && out.back() == ' ') out.pop_back();
@@ -31,7 +31,7 @@ void appendRow(std::string& out, const std::vector<std::u16string>& row, const s
 
 }  // namespace
 
-std::size_t displayWidth(const std::u16string& text) {
+std::size_t displayWidth(std::u16string_view text) {
   struct Range {
     char32_t first, last;
   };
@@ -63,22 +63,23 @@ std::size_t displayWidth(const std::u16string& text) {
   return width;
 }
 
-std::string renderTable(const std::vector<std::u16string>& header,
-                        const std::vector<std::vector<std::u16string>>& rows) {
+std::string renderTable(const std::vector<std::u16string>& header, const TextRows& rows) {
   // Every cell is measured once, then converted straight into the output. U+FFFD takes
   // one column, as the control character it shows does.
   const std::size_t columns = header.size();
   std::vector<std::size_t> widths(columns);
   std::vector<std::size_t> cellWidths;  // row by row, `columns` per row
   cellWidths.reserve((rows.size() + 1) * columns);
-  auto measure = [&](const std::vector<std::u16string>& row) {
+  auto measure = [&](auto cell) {
     for (std::size_t column = 0; column < columns; ++column) {
-      cellWidths.push_back(column < row.size() ? displayWidth(row[column]) : 0);
+      cellWidths.push_back(displayWidth(cell(column)));
       widths[column] = std::max(widths[column], cellWidths.back());
     }
   };
-  measure(header);
-  for (const auto& row : rows) measure(row);
+  auto headerCell = [&header](std::size_t column) { return std::u16string_view(header[column]); };
+  auto rowCell = [&rows](std::size_t row) { return [&rows, row](std::size_t column) { return rows.cell(row, column); }; };
+  measure(headerCell);
+  for (std::size_t r = 0; r < rows.size(); ++r) measure(rowCell(r));
 
   std::vector<std::u16string> rule;
   for (std::size_t width : widths) rule.emplace_back(width, u'-');
@@ -86,8 +87,9 @@ std::string renderTable(const std::vector<std::u16string>& header,
   for (std::size_t width : widths) lineLength += width + 2;
   std::string out;
   out.reserve((rows.size() + 2) * lineLength);
-  appendRow(out, header, cellWidths.data(), widths);
-  appendRow(out, rule, widths.data(), widths);
-  for (std::size_t r = 0; r < rows.size(); ++r) appendRow(out, rows[r], &cellWidths[(r + 1) * columns], widths);
+  appendRow(out, headerCell, cellWidths.data(), widths);
+  appendRow(out, [&rule](std::size_t column) { return std::u16string_view(rule[column]); }, widths.data(), widths);
+  for (std::size_t r = 0; r < rows.size(); ++r) appendRow(out, rowCell(r), &cellWidths[(r + 1) * columns], widths);
   return out;
 }
+

@@ -53,21 +53,24 @@ DetectorSession::~DetectorSession() {
 const std::vector<std::u16string> kListedProperties = {u"DisplayName", u"DisplayVersion", u"Publisher",
                                                        u"InstallDate", u"InstallLocation"};
 
-std::vector<std::vector<std::u16string>> listUninstallEntries(const DetectorSession& session) {
+TextRows listUninstallEntries(const DetectorSession& session) {
   const WendlowExports& e = session.exports();
   WendlowHandle h = session.handle();
-  std::vector<std::vector<std::u16string>> rows;
+  TextRows rows;
+  auto addCell = [&rows](win::BSTR text) {
+    platform::unique_bstr owner(text);
+    rows.addCell(text == nullptr ? std::u16string_view() : std::u16string_view(text, win::SysStringLen(text)));
+  };
   e.FirstUninstallItem(h);
   while (true) {
-    std::vector<std::u16string> row;
-    row.reserve(1 + kListedProperties.size());
-    row.push_back(takeResultString(e.getCurrentItemKey(h)));
+    rows.addRow();
+    addCell(e.getCurrentItemKey(h));
     for (const std::u16string& property : kListedProperties) {
       const char16_t* name = property.c_str();
-      row.push_back(takeResultString(e.getCurrentItemStr(h, &name)));
+      addCell(e.getCurrentItemStr(h, &name));
     }
     if (e.NextUninstallItem(h) == 0) break;  // this reading was made at the end
-    rows.push_back(std::move(row));
   }
+  rows.removeLastRow();
   return rows;
 }

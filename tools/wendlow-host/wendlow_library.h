@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/resource.h"
+#include "text_rows.h"
 #include "wendlow.h"
 
 struct WendlowExports {
@@ -68,4 +69,4 @@ extern const std::vector<std::u16string> kListedProperties;
 // One row per Uninstall entry: its key, then one value per kListedProperties. Walks the
 // entries from the first; the cursor's step onto the end still reports a move, and the
 // reading made before the step that reports none is no entry.
-std::vector<std::vector<std::u16string>> listUninstallEntries(const DetectorSession& session);
+TextRows listUninstallEntries(const DetectorSession& session);
