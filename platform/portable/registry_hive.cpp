@@ -10,7 +10,6 @@
 #include <memory>
 #include <string_view>
 #include <type_traits>
-#include <vector>
 
 #include "platform/text.h"
 #include "registry_input_file.h"
@@ -69,53 +68,26 @@ class HiveSource final : public KeySource, public std::enable_shared_from_this<H
     hive_h* h = hive_.get();
     Malloced<hive_value_h> values(hivex_node_values(h, node));
     if (!values) return fault("the values of the key", node);
-    // Every value is read before any is added, so that the key holds them in one block.
     std::size_t count = 0;
-    for (; values.get()[count] != 0; ++count) {
-      if (!readValue(values.get()[count], count)) break;
-    }
-    std::size_t bytes = 0;
-    for (std::size_t i = 0; i < count; ++i) bytes += PackedValue::bytesFor(read_[i].name, read_[i].size);
-    key.reserveValues(count, bytes);
+    while (values.get()[count] != 0) ++count;
+    key.reserveValues(count);
     for (std::size_t i = 0; i < count; ++i) {
-      ReadValue& value = read_[i];
-      key.setValue(value.name, value.type, reinterpret_cast<const win::BYTE*>(value.data.get()), value.size);
-      value.data.reset();
+      const hive_value_h value = values.get()[i];
+      errno = 0;
+      Malloced<char> name(hivex_value_key(h, value));
+      if (!name) return fault("the name of the value", value);
+      // Any 32-bit number a file holds, not just the enumerators: read as the enum, it
+      // would be undefined.
+      std::underlying_type_t<hive_type> type = 0;
+      std::size_t size = 0;
+      Malloced<char> data(hivex_value_value(h, value, reinterpret_cast<hive_type*>(&type), &size));
+      if (!data) return fault("the data of the value", value);
+      key.setValue(utf16(name.get()), static_cast<win::DWORD>(type), reinterpret_cast<const win::BYTE*>(data.get()),
+                   size);
     }
   }
 
  private:
-  struct ReadValue {
-    std::u16string name;
-    win::DWORD type = 0;
-    Malloced<char> data;
-    std::size_t size = 0;
-  };
-
-  // Reads a value into read_[slot]; false (with the fault reported) when it cannot be.
-  bool readValue(hive_value_h value, std::size_t slot) {
-    hive_h* h = hive_.get();
-    if (read_.size() <= slot) read_.resize(slot + 1);
-    ReadValue& out = read_[slot];
-    errno = 0;
-    Malloced<char> name(hivex_value_key(h, value));
-    if (!name) {
-      fault("the name of the value", value);
-      return false;
-    }
-    out.name = utf16(name.get());
-    // Any 32-bit number a file holds, not just the enumerators: read as the enum, it
-    // would be undefined.
-    std::underlying_type_t<hive_type> type = 0;
-    out.data.reset(hivex_value_value(h, value, reinterpret_cast<hive_type*>(&type), &out.size));
-    if (!out.data) {
-      fault("the data of the value", value);
-      return false;
-    }
-    out.type = static_cast<win::DWORD>(type);
-    return true;
-  }
-
   // A name from hivex (UTF-8, ending at its first zero: hivex's own length function
   // decodes the name a second time) in a buffer that is reused.
   const std::u16string& utf16(const char* utf8) {
@@ -147,7 +119,6 @@ class HiveSource final : public KeySource, public std::enable_shared_from_this<H
   std::string path_;
   std::uint64_t fallbackTime_;
   std::u16string name_;
-  std::vector<ReadValue> read_;  // reused from key to key
 };
 
 // Why hivex refused the file, with the truncation spelled out when that is the cause.

@@ -65,9 +65,8 @@ class RegistryKey {
   void setValue(std::u16string_view name, win::DWORD type, const win::BYTE* data, std::size_t size);
   bool removeValue(std::u16string_view name);
   void removeAllValues();
-  // Room for the values a source is about to add: `count` of them in `bytes` (see
-  // PackedValue::bytesFor), held in one allocation.
-  void reserveValues(std::size_t count, std::size_t bytes) { values_.reserve(count, bytes); }
+  // Room for that many values, for a source that knows how many it adds.
+  void reserveValues(std::size_t count) { values_.reserve(count); }
   std::size_t valueCount() const;
   // In creation order; null past the end.
   const PackedValue* valueAt(std::size_t index) const;

@@ -7,24 +7,9 @@
 
 namespace portable {
 
-std::size_t PackedValue::bytesFor(std::u16string_view name, std::size_t size) {
-  const std::size_t bytes = sizeof(Header) + name.size() * sizeof(char16_t) + size;
-  return (bytes + alignof(Header) - 1) / alignof(Header) * alignof(Header);
-}
-
-PackedValue::PackedValue(std::u16string_view name, win::DWORD type, const win::BYTE* data, std::size_t size)
-    : block_(new unsigned char[sizeof(Header) + name.size() * sizeof(char16_t) + size], Release{true}) {
-  fill(name, type, data, size);
-}
-
-PackedValue::PackedValue(std::u16string_view name, win::DWORD type, const win::BYTE* data, std::size_t size,
-                         unsigned char* place)
-    : block_(place, Release{false}) {
-  fill(name, type, data, size);
-}
-
-void PackedValue::fill(std::u16string_view name, win::DWORD type, const win::BYTE* data, std::size_t size) {
+PackedValue::PackedValue(std::u16string_view name, win::DWORD type, const win::BYTE* data, std::size_t size) {
   const std::size_t nameBytes = name.size() * sizeof(char16_t);
+  block_.reset(new unsigned char[sizeof(Header) + nameBytes + size]);
   Header header{type, static_cast<std::uint32_t>(name.size()), static_cast<std::uint32_t>(size)};
   std::memcpy(block_.get(), &header, sizeof header);
   if (nameBytes) std::memcpy(block_.get() + sizeof(Header), name.data(), nameBytes);
@@ -145,13 +130,7 @@ void ValueList::set(std::u16string_view name, win::DWORD type, const win::BYTE* 
   }
   // Most keys hold a few values: room for four at once saves growing one by one.
   if (values_.size() == values_.capacity()) values_.reserve(values_.empty() ? 4 : values_.size() * 2);
-  const std::size_t bytes = PackedValue::bytesFor(name, size);
-  if (bytes <= sharedSize_ - sharedUsed_) {
-    values_.emplace_back(name, type, data, size, shared_.get() + sharedUsed_);
-    sharedUsed_ += bytes;
-  } else {
-    values_.emplace_back(name, type, data, size);
-  }
+  values_.emplace_back(name, type, data, size);
   if (index_) {
     index_->added(values_, values_.size() - 1);
   } else if (values_.size() > kIndexFrom) {
@@ -167,22 +146,11 @@ bool ValueList::remove(std::u16string_view name) {
   return true;
 }
 
-void ValueList::reserve(std::size_t count, std::size_t bytes) {
-  values_.reserve(count);
-  // Only for a list that shares no block yet: values may live in the one it has.
-  if (shared_) return;
-  shared_.reset(new unsigned char[bytes]);
-  sharedSize_ = bytes;
-  sharedUsed_ = 0;
-}
-
 void ValueList::clear() {
   values_.clear();
   values_.shrink_to_fit();
   removed_ = 0;
   index_.reset();
-  shared_.reset();
-  sharedSize_ = sharedUsed_ = 0;
 }
 
 }  // namespace portable

@@ -22,14 +22,7 @@ struct RegistryValue {
 
 class PackedValue {
  public:
-  // The bytes a value takes in a block (a multiple of the header's alignment).
-  static std::size_t bytesFor(std::u16string_view name, std::size_t size);
-
-  // In a block of its own.
   PackedValue(std::u16string_view name, win::DWORD type, const win::BYTE* data, std::size_t size);
-  // At `place`, bytesFor() bytes aligned for the header, in memory the caller owns.
-  PackedValue(std::u16string_view name, win::DWORD type, const win::BYTE* data, std::size_t size,
-              unsigned char* place);
 
   std::u16string_view name() const;
   win::DWORD type() const { return header().type; }
@@ -47,16 +40,9 @@ class PackedValue {
     std::uint32_t nameLength;
     std::uint32_t dataSize;
   };
-  struct Release {
-    bool owned = true;
-    void operator()(unsigned char* block) const {
-      if (owned) delete[] block;
-    }
-  };
   const Header& header() const { return *reinterpret_cast<const Header*>(block_.get()); }
-  void fill(std::u16string_view name, win::DWORD type, const win::BYTE* data, std::size_t size);
 
-  std::unique_ptr<unsigned char[], Release> block_;  // Header, name (UTF-16), data
+  std::unique_ptr<unsigned char[]> block_;  // Header, name (UTF-16), data
 };
 
 class ValueList {
@@ -74,9 +60,7 @@ class ValueList {
   // Replaces the value of that name (keeping its place) or adds it at the end.
   void set(std::u16string_view name, win::DWORD type, const win::BYTE* data, std::size_t size);
   bool remove(std::u16string_view name);
-  // Room for `count` values that take `bytes` (PackedValue::bytesFor each) in all: the
-  // values set next share one allocation while they fit.
-  void reserve(std::size_t count, std::size_t bytes);
+  void reserve(std::size_t count) { values_.reserve(count); }
   void clear();
 
  private:
@@ -89,9 +73,6 @@ class ValueList {
   mutable std::vector<PackedValue> values_;
   mutable std::size_t removed_ = 0;
   mutable std::unique_ptr<Index> index_;  // only for keys with many values
-  std::unique_ptr<unsigned char[]> shared_;  // the block reserve() made
-  std::size_t sharedSize_ = 0;
-  std::size_t sharedUsed_ = 0;
 };
 
 }  // namespace portable
