@@ -34,37 +34,18 @@ const std::array<std::u16string, AppInstalledItem::PropertyCount>& AppInstalledI
   return names;
 }
 
-void AppInstalledItem::setValue(std::u16string_view name, std::u16string_view value) {
-  const std::size_t index = propertyIndex(name);
-  if (index == PropertyCount) return;
-  const std::uint32_t start = index == 0 ? 0 : ends_[index - 1];
-  const std::uint32_t oldEnd = ends_[index];
-  const std::size_t size = text_.size() - (oldEnd - start) + value.size();
-  if (size <= text_.capacity()) {
-    text_.replace(start, oldEnd - start, value);
-  } else {
-    // Made anew at its exact size: growing by doubling would leave records half empty.
-    std::u16string text;
-    text.reserve(size);
-    text.append(text_, 0, start).append(value).append(text_, oldEnd, std::u16string::npos);
-    text_ = std::move(text);
-  }
-  const std::uint32_t newEnd = start + static_cast<std::uint32_t>(value.size());
-  for (std::size_t i = index; i < PropertyCount; ++i) ends_[i] = ends_[i] - oldEnd + newEnd;
-}
+void AppInstalledItem::setValue(std::u16string_view name, std::u16string_view value) { setValues({{name, value}}); }
 
 void AppInstalledItem::setValues(const std::vector<std::pair<std::u16string_view, std::u16string_view>>& values) {
   std::array<std::u16string_view, PropertyCount> pieces;
-  for (std::size_t i = 0; i < PropertyCount; ++i) {
-    const std::uint32_t start = i == 0 ? 0 : ends_[i - 1];
-    pieces[i] = std::u16string_view(text_).substr(start, ends_[i] - start);
-  }
+  for (std::size_t i = 0; i < PropertyCount; ++i) pieces[i] = property(i);
   for (const auto& [name, value] : values) {
     const std::size_t index = propertyIndex(name);
     if (index != PropertyCount) pieces[index] = value;
   }
   std::size_t size = 0;
   for (std::u16string_view piece : pieces) size += piece.size();
+  // Made at its exact size: a scan makes tens of thousands of records.
   std::u16string text;
   text.reserve(size);
   for (std::size_t i = 0; i < PropertyCount; ++i) {
@@ -76,7 +57,10 @@ void AppInstalledItem::setValues(const std::vector<std::pair<std::u16string_view
 
 std::u16string_view AppInstalledItem::getValue(std::u16string_view name) const {
   const std::size_t index = propertyIndex(name);
-  if (index == PropertyCount) return std::u16string_view();
+  return index == PropertyCount ? std::u16string_view() : property(index);
+}
+
+std::u16string_view AppInstalledItem::property(std::size_t index) const {
   const std::uint32_t start = index == 0 ? 0 : ends_[index - 1];
   return std::u16string_view(text_).substr(start, ends_[index] - start);
 }
