@@ -45,4 +45,3 @@ std::string jsonArrayOfObjects(const std::vector<std::u16string>& header, const 
   out += "]";
   return out;
 }
-

@@ -1,19 +1,5 @@
 #include "text_rows.h"
 
-TextRows::TextRows(std::initializer_list<std::initializer_list<std::u16string_view>> rows) {
-  for (const auto& row : rows) {
-    addRow();
-    for (std::u16string_view text : row) addCell(text);
-  }
-}
-
-TextRows::TextRows(const std::vector<std::vector<std::u16string>>& rows) {
-  for (const auto& row : rows) {
-    addRow();
-    for (const std::u16string& text : row) addCell(text);
-  }
-}
-
 void TextRows::addCell(std::u16string_view text) {
   if (rowStarts_.empty()) addRow();
   text_.append(text);

@@ -11,8 +11,8 @@
 class TextRows {
  public:
   TextRows() = default;
-  TextRows(std::initializer_list<std::initializer_list<std::u16string_view>> rows);
-  explicit TextRows(const std::vector<std::vector<std::u16string>>& rows);
+  TextRows(std::initializer_list<std::initializer_list<std::u16string_view>> rows) { addRows(rows); }
+  explicit TextRows(const std::vector<std::vector<std::u16string>>& rows) { addRows(rows); }
 
   // Starts a new last row, without cells.
   void addRow() { rowStarts_.push_back(cellEnds_.size()); }
@@ -27,6 +27,14 @@ class TextRows {
   std::u16string_view cell(std::size_t row, std::size_t column) const;
 
  private:
+  template <typename Rows>
+  void addRows(const Rows& rows) {
+    for (const auto& row : rows) {
+      addRow();
+      for (const auto& text : row) addCell(text);
+    }
+  }
+
   std::u16string text_;
   std::vector<std::size_t> cellEnds_;   // where each cell ends in text_
   std::vector<std::size_t> rowStarts_;  // each row's first cell in cellEnds_

@@ -17,12 +17,12 @@ void appendShown(std::string& out, std::u16string_view text) {
   platform::appendUtf8(out, shown);
 }
 
-// One line: `cell(column)` gives each cell's text, `cellWidths` their terminal columns.
-template <typename Cell>
-void appendRow(std::string& out, Cell cell, const std::size_t* cellWidths, const std::vector<std::size_t>& widths) {
+// One line: the row's cells, padded to `widths`; `cellWidths` are their terminal columns.
+void appendRow(std::string& out, const TextRows& rows, std::size_t row, const std::size_t* cellWidths,
+               const std::vector<std::size_t>& widths) {
   const std::size_t start = out.size();
   for (std::size_t column = 0; column < widths.size(); ++column) {
-    appendShown(out, cell(column));
+    appendShown(out, rows.cell(row, column));
     if (column + 1 < widths.size()) out.append(widths[column] - cellWidths[column] + 2, ' ');
   }
   while (out.size() > start && out.back() == ' ') out.pop_back();
@@ -67,29 +67,29 @@ std::string renderTable(const std::vector<std::u16string>& header, const TextRow
   // Every cell is measured once, then converted straight into the output. U+FFFD takes
   // one column, as the control character it shows does.
   const std::size_t columns = header.size();
+  TextRows heading;
+  heading.addRow();
+  for (const std::u16string& title : header) heading.addCell(title);
   std::vector<std::size_t> widths(columns);
-  std::vector<std::size_t> cellWidths;  // row by row, `columns` per row
+  std::vector<std::size_t> cellWidths;  // row by row, `columns` per row, the heading first
   cellWidths.reserve((rows.size() + 1) * columns);
-  auto measure = [&](auto cell) {
+  auto measure = [&](const TextRows& from, std::size_t row) {
     for (std::size_t column = 0; column < columns; ++column) {
-      cellWidths.push_back(displayWidth(cell(column)));
+      cellWidths.push_back(displayWidth(from.cell(row, column)));
       widths[column] = std::max(widths[column], cellWidths.back());
     }
   };
-  auto headerCell = [&header](std::size_t column) { return std::u16string_view(header[column]); };
-  auto rowCell = [&rows](std::size_t row) { return [&rows, row](std::size_t column) { return rows.cell(row, column); }; };
-  measure(headerCell);
-  for (std::size_t r = 0; r < rows.size(); ++r) measure(rowCell(r));
+  measure(heading, 0);
+  for (std::size_t r = 0; r < rows.size(); ++r) measure(rows, r);
 
-  std::vector<std::u16string> rule;
-  for (std::size_t width : widths) rule.emplace_back(width, u'-');
+  heading.addRow();
+  for (std::size_t width : widths) heading.addCell(std::u16string(width, u'-'));
   std::size_t lineLength = 1;  // an ASCII line at most, which most are
   for (std::size_t width : widths) lineLength += width + 2;
   std::string out;
   out.reserve((rows.size() + 2) * lineLength);
-  appendRow(out, headerCell, cellWidths.data(), widths);
-  appendRow(out, [&rule](std::size_t column) { return std::u16string_view(rule[column]); }, widths.data(), widths);
-  for (std::size_t r = 0; r < rows.size(); ++r) appendRow(out, rowCell(r), &cellWidths[(r + 1) * columns], widths);
+  appendRow(out, heading, 0, cellWidths.data(), widths);
+  appendRow(out, heading, 1, widths.data(), widths);
+  for (std::size_t r = 0; r < rows.size(); ++r) appendRow(out, rows, r, &cellWidths[(r + 1) * columns], widths);
   return out;
 }
-

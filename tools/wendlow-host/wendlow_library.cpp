@@ -35,10 +35,13 @@ bool WendlowLibrary::load(std::string& error) {
          resolve(m, "getDetectorMode", e.getDetectorMode, error);
 }
 
+std::u16string_view resultStringView(win::BSTR text) {
+  return text == nullptr ? std::u16string_view() : std::u16string_view(text, win::SysStringLen(text));
+}
+
 std::u16string takeResultString(win::BSTR text) {
   platform::unique_bstr owner(text);
-  if (text == nullptr) return std::u16string();
-  return std::u16string(text, win::SysStringLen(text));
+  return std::u16string(resultStringView(text));
 }
 
 DetectorSession::DetectorSession(const WendlowExports& exports, std::int32_t mode, const std::u16string* cachePath)
@@ -59,7 +62,7 @@ TextRows listUninstallEntries(const DetectorSession& session) {
   TextRows rows;
   auto addCell = [&rows](win::BSTR text) {
     platform::unique_bstr owner(text);
-    rows.addCell(text == nullptr ? std::u16string_view() : std::u16string_view(text, win::SysStringLen(text)));
+    rows.addCell(resultStringView(text));
   };
   e.FirstUninstallItem(h);
   while (true) {

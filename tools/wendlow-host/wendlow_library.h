@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/resource.h"
@@ -41,7 +42,9 @@ class WendlowLibrary {
   WendlowExports exports_;
 };
 
-// Copies an OLE Automation result string and frees it; null gives the empty string.
+// An OLE Automation result string's text; null gives the empty string.
+std::u16string_view resultStringView(win::BSTR text);
+// Copies an OLE Automation result string and frees it.
 std::u16string takeResultString(win::BSTR text);
 
 // One detector for the life of the object; DeleteDetector when it goes.
