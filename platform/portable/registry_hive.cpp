@@ -3,7 +3,9 @@
 #include <hivex.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -82,8 +84,8 @@ class HiveSource final : public KeySource, public std::enable_shared_from_this<H
       std::size_t size = 0;
       Malloced<char> data(hivex_value_value(h, value, reinterpret_cast<hive_type*>(&type), &size));
       if (!data) return fault("the data of the value", value);
-      key.setValue(utf16(name.get()), static_cast<win::DWORD>(type), reinterpret_cast<const win::BYTE*>(data.get()),
-                   size);
+      key.addSourceValue(utf16(name.get()), static_cast<win::DWORD>(type),
+                         reinterpret_cast<const win::BYTE*>(data.get()), size);
     }
   }
 
@@ -92,12 +94,18 @@ class HiveSource final : public KeySource, public std::enable_shared_from_this<H
   // decodes the name a second time) in a buffer that is reused.
   const std::u16string& utf16(const char* utf8) {
     const std::string_view bytes(utf8);
-    name_.resize(bytes.size());
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-      const unsigned char c = static_cast<unsigned char>(bytes[i]);
-      if (c >= 0x80) return name_ = platform::fromUtf8(bytes);  // beyond ASCII, which most names are not
-      name_[i] = c;
+    // Eight bytes at a time for a byte beyond ASCII, which most names do not hold.
+    std::uint64_t high = 0;
+    std::size_t i = 0;
+    for (; i + 8 <= bytes.size(); i += 8) {
+      std::uint64_t group;
+      std::memcpy(&group, bytes.data() + i, sizeof group);
+      high |= group;
     }
+    for (; i < bytes.size(); ++i) high |= static_cast<unsigned char>(bytes[i]);
+    if (high & 0x8080808080808080ull) return name_ = platform::fromUtf8(bytes);
+    name_.resize(bytes.size());
+    std::copy(bytes.begin(), bytes.end(), name_.begin());
     return name_;
   }
 

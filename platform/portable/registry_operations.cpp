@@ -30,8 +30,11 @@ win::LONG usableWith(RegistryStore& store, win::HKEY handle, win::REGSAM needed,
 // base handle's path and the caller's text, for the span of the call.
 struct Target {
   PathView logical;
-  PathView physical;
+  PathView redirected;
+  bool isRedirected = false;
   win::REGSAM view = 0;
+
+  const PathView& physical() const { return isRedirected ? redirected : logical; }
 };
 
 Target targetOf(const RegistryStore& store, const OpenKey& base, PathView relative, win::REGSAM samDesired) {
@@ -43,7 +46,7 @@ Target targetOf(const RegistryStore& store, const OpenKey& base, PathView relati
     target.logical.insert(target.logical.end(), relative.begin(), relative.end());
   }
   target.view = requestedView(samDesired, base.view);
-  target.physical = physicalPath(base.hive, target.logical, target.view, store.machine());
+  target.isRedirected = redirectPath(base.hive, target.logical, target.view, store.machine(), target.redirected);
   return target;
 }
 
@@ -96,9 +99,9 @@ win::LONG openKey(win::HKEY base, std::u16string_view subKey, win::REGSAM samDes
   PathView relative;
   if (!splitPath(subKey, relative)) return win::ERROR_FILE_NOT_FOUND;
   Target target = targetOf(store, *open, std::move(relative), samDesired);
-  std::shared_ptr<RegistryKey> key = store.find(open->hive, target.physical);
+  std::shared_ptr<RegistryKey> key = store.find(open->hive, target.physical());
   if (!key) return win::ERROR_FILE_NOT_FOUND;
-  win::REGSAM denied = store.deniedAccess(open->hive, target.physical);
+  win::REGSAM denied = store.deniedAccess(open->hive, target.physical());
   win::REGSAM granted = mapAccess(samDesired, denied);
   if (granted & denied) return win::ERROR_ACCESS_DENIED;
   result = allocateFor(store, *open, target, std::move(key), granted);
@@ -117,28 +120,28 @@ win::LONG createKey(win::HKEY base, std::u16string_view subKey, win::REGSAM samD
     if (!acceptableKeyName(part)) return win::ERROR_INVALID_PARAMETER;
   }
   Target target = targetOf(store, *open, std::move(relative), samDesired);
-  if (target.physical.size() > kMaxKeyDepth) return win::ERROR_INVALID_PARAMETER;
+  if (target.physical().size() > kMaxKeyDepth) return win::ERROR_INVALID_PARAMETER;
 
   // Walk down as far as the path exists.
   std::shared_ptr<RegistryKey> key = store.find(open->hive, {});
   std::size_t existing = 0;
-  for (; existing < target.physical.size(); ++existing) {
-    std::shared_ptr<RegistryKey> child = key->findChild(target.physical[existing]);
+  for (; existing < target.physical().size(); ++existing) {
+    std::shared_ptr<RegistryKey> child = key->findChild(target.physical()[existing]);
     if (!child) break;
     key = std::move(child);
   }
-  win::REGSAM denied = store.deniedAccess(open->hive, target.physical);
+  win::REGSAM denied = store.deniedAccess(open->hive, target.physical());
   win::REGSAM granted = mapAccess(samDesired, denied);
   if (granted & denied) return win::ERROR_ACCESS_DENIED;
-  bool createsNew = existing < target.physical.size();
+  bool createsNew = existing < target.physical().size();
   if (createsNew) {
     if (!(open->granted & win::KEY_CREATE_SUB_KEY)) return win::ERROR_ACCESS_DENIED;
-    PathView parentPath(target.physical.begin(), target.physical.begin() + static_cast<std::ptrdiff_t>(existing));
+    PathView parentPath(target.physical().begin(), target.physical().begin() + static_cast<std::ptrdiff_t>(existing));
     if (store.deniedAccess(open->hive, parentPath) & win::KEY_CREATE_SUB_KEY) return win::ERROR_ACCESS_DENIED;
     std::uint64_t stamp = store.stamp();
     key->touch(stamp);
-    for (std::size_t i = existing; i < target.physical.size(); ++i) {
-      key = key->addChild(target.physical[i], stamp);
+    for (std::size_t i = existing; i < target.physical().size(); ++i) {
+      key = key->addChild(target.physical()[i], stamp);
     }
     store.markChanged();
   }
@@ -174,10 +177,10 @@ win::LONG deleteKey(win::HKEY base, std::u16string_view subKey, win::REGSAM view
   PathView relative;
   if (!splitPath(subKey, relative)) return win::ERROR_FILE_NOT_FOUND;
   Target target = targetOf(store, *open, std::move(relative), viewSam);
-  if (target.physical.empty()) return win::ERROR_ACCESS_DENIED;  // a hive itself
-  std::shared_ptr<RegistryKey> key = store.find(open->hive, target.physical);
+  if (target.physical().empty()) return win::ERROR_ACCESS_DENIED;  // a hive itself
+  std::shared_ptr<RegistryKey> key = store.find(open->hive, target.physical());
   if (!key) return win::ERROR_FILE_NOT_FOUND;
-  if (store.deniedAccess(open->hive, target.physical) & kDelete) return win::ERROR_ACCESS_DENIED;
+  if (store.deniedAccess(open->hive, target.physical()) & kDelete) return win::ERROR_ACCESS_DENIED;
   if (key->childCount() > 0) return win::ERROR_ACCESS_DENIED;
   detachFromParent(store, *key);
   return win::ERROR_SUCCESS;
@@ -191,20 +194,20 @@ win::LONG deleteTree(win::HKEY base, std::u16string_view subKey) {
   PathView relative;
   if (!splitPath(subKey, relative)) return win::ERROR_FILE_NOT_FOUND;
   Target target = targetOf(store, *open, relative, 0);
-  std::shared_ptr<RegistryKey> key = store.find(open->hive, target.physical);
+  std::shared_ptr<RegistryKey> key = store.find(open->hive, target.physical());
   if (!key) return win::ERROR_FILE_NOT_FOUND;
   constexpr win::REGSAM kReadAndDelete = win::KEY_QUERY_VALUE | win::KEY_ENUMERATE_SUB_KEYS | kDelete;
   if (relative.empty()) {
     win::REGSAM needed = win::KEY_QUERY_VALUE | win::KEY_ENUMERATE_SUB_KEYS;
     if (key->valueCount() != 0) needed |= win::KEY_SET_VALUE;
     if ((open->granted & needed) != needed) return win::ERROR_ACCESS_DENIED;
-  } else if (store.deniedAccess(open->hive, target.physical) & kReadAndDelete) {
+  } else if (store.deniedAccess(open->hive, target.physical()) & kReadAndDelete) {
     return win::ERROR_ACCESS_DENIED;
   }
   // A denial anywhere below stops the whole deletion before anything is gone.
   std::vector<std::pair<RegistryKey*, PathView>> pending;
   for (std::size_t i = 0; RegistryKey* child = key->childAt(i); ++i) {
-    PathView path = target.physical;
+    PathView path = target.physical();
     path.push_back(child->name());
     pending.emplace_back(child, std::move(path));
   }
@@ -223,7 +226,7 @@ win::LONG deleteTree(win::HKEY base, std::u16string_view subKey) {
     key->removeAllValues();
     store.recordChange(*key);
   } else {
-    if (target.physical.empty()) return win::ERROR_ACCESS_DENIED;
+    if (target.physical().empty()) return win::ERROR_ACCESS_DENIED;
     detachFromParent(store, *key);
   }
   return win::ERROR_SUCCESS;

@@ -128,6 +128,10 @@ void ValueList::set(std::u16string_view name, win::DWORD type, const win::BYTE* 
     values_[at] = PackedValue(kept, type, data, size);
     return;
   }
+  append(name, type, data, size);
+}
+
+void ValueList::append(std::u16string_view name, win::DWORD type, const win::BYTE* data, std::size_t size) {
   // Most keys hold a few values: room for four at once saves growing one by one.
   if (values_.size() == values_.capacity()) values_.reserve(values_.empty() ? 4 : values_.size() * 2);
   values_.emplace_back(name, type, data, size);

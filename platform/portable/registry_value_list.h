@@ -59,6 +59,9 @@ class ValueList {
   const PackedValue* find(std::u16string_view name) const;
   // Replaces the value of that name (keeping its place) or adds it at the end.
   void set(std::u16string_view name, win::DWORD type, const win::BYTE* data, std::size_t size);
+  // Adds at the end without looking for the name: a second value of a name already held
+  // is listed too, and lookups find the first.
+  void append(std::u16string_view name, win::DWORD type, const win::BYTE* data, std::size_t size);
   bool remove(std::u16string_view name);
   void reserve(std::size_t count) { values_.reserve(count); }
   void clear();

@@ -36,16 +36,14 @@ bool splitPath(std::u16string_view path, PathView& components) {
   components.clear();
   if (path.empty()) return true;
   if (path.back() == u'\\') path.remove_suffix(1);
-  components.reserve(static_cast<std::size_t>(std::count(path.begin(), path.end(), u'\\')) + 1);
-  const char16_t* start = path.data();
-  const char16_t* const end = path.data() + path.size();
-  for (const char16_t* c = start; c <= end; ++c) {
-    if (c != end && *c != u'\\') continue;
-    if (c == start) return false;  // an empty component
-    components.emplace_back(start, static_cast<std::size_t>(c - start));
-    start = c + 1;
+  components.reserve(8);  // deeper than most paths, without counting first
+  for (std::size_t start = 0;;) {
+    const std::size_t end = std::min(path.find(u'\\', start), path.size());
+    if (end == start) return false;  // an empty component
+    components.push_back(path.substr(start, end - start));
+    if (end == path.size()) return true;
+    start = end + 1;
   }
-  return true;
 }
 
 win::REGSAM requestedView(win::REGSAM samDesired, win::REGSAM handleView) {
@@ -67,18 +65,18 @@ bool startsWith(const PathView& path, std::initializer_list<const char16_t*> pre
 
 }  // namespace
 
-PathView physicalPath(Hive hive, const PathView& logical, win::REGSAM view, Machine machine) {
-  if (machine != Machine::x64 || hive != Hive::LocalMachine || view == win::KEY_WOW64_64KEY) return logical;
+bool redirectPath(Hive hive, const PathView& logical, win::REGSAM view, Machine machine, PathView& redirected) {
+  if (machine != Machine::x64 || hive != Hive::LocalMachine || view == win::KEY_WOW64_64KEY) return false;
   if (logical.size() < 2 || !sameName(logical[0], u"Software") || sameName(logical[1], u"Wow6432Node")) {
-    return logical;
+    return false;
   }
-  if (startsWith(logical, {u"Software", u"Microsoft", u"Windows", u"CurrentVersion", u"App Paths"})) return logical;
-  PathView redirected;
+  if (startsWith(logical, {u"Software", u"Microsoft", u"Windows", u"CurrentVersion", u"App Paths"})) return false;
+  redirected.clear();
   redirected.reserve(logical.size() + 1);
   redirected.push_back(logical[0]);
   redirected.push_back(u"Wow6432Node");
   redirected.insert(redirected.end(), logical.begin() + 1, logical.end());
-  return redirected;
+  return true;
 }
 
 }  // namespace portable
