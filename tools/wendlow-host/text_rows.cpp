@@ -1,26 +1,37 @@
 #include "text_rows.h"
 
+#include <algorithm>
+
 void TextRows::addCell(std::u16string_view text) {
   if (rowStarts_.empty()) addRow();
-  text_.append(text);
-  cellEnds_.push_back(text_.size());
+  if (text.empty()) {
+    cells_.emplace_back();
+    return;
+  }
+  if (text.size() > capacity_ - used_) {
+    // A cell longer than a block gets a block of its own size.
+    capacity_ = std::max(text.size(), kBlockUnits);
+    blocks_.emplace_back(new char16_t[capacity_]);
+    used_ = 0;
+  }
+  char16_t* at = blocks_.back().get() + used_;
+  std::copy(text.begin(), text.end(), at);
+  used_ += text.size();
+  cells_.emplace_back(at, text.size());
 }
 
 void TextRows::removeLastRow() {
   if (rowStarts_.empty()) return;
-  cellEnds_.resize(rowStarts_.back());
-  text_.resize(cellEnds_.empty() ? 0 : cellEnds_.back());
+  cells_.resize(rowStarts_.back());  // their text stays in the blocks, unused
   rowStarts_.pop_back();
 }
 
 std::size_t TextRows::cellCount(std::size_t row) const {
-  const std::size_t end = row + 1 < rowStarts_.size() ? rowStarts_[row + 1] : cellEnds_.size();
+  const std::size_t end = row + 1 < rowStarts_.size() ? rowStarts_[row + 1] : cells_.size();
   return end - rowStarts_[row];
 }
 
 std::u16string_view TextRows::cell(std::size_t row, std::size_t column) const {
   if (column >= cellCount(row)) return std::u16string_view();
-  const std::size_t index = rowStarts_[row] + column;
-  const std::size_t start = index == 0 ? 0 : cellEnds_[index - 1];
-  return std::u16string_view(text_).substr(start, cellEnds_[index] - start);
+  return cells_[rowStarts_[row] + column];
 }

@@ -1,9 +1,11 @@
-// Rows of text cells kept end to end in one buffer: a listing holds tens of thousands of
-// cells, which as strings of their own would cost an allocation each.
+// Rows of text cells kept end to end in blocks: a listing holds tens of thousands of
+// cells, which as strings of their own would cost an allocation each, and in one
+// growing buffer a copy of all of them at every growth.
 #pragma once
 
 #include <cstddef>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,9 +15,14 @@ class TextRows {
   TextRows() = default;
   TextRows(std::initializer_list<std::initializer_list<std::u16string_view>> rows) { addRows(rows); }
   explicit TextRows(const std::vector<std::vector<std::u16string>>& rows) { addRows(rows); }
+  // Cells view the blocks, which a move keeps and a copy would not.
+  TextRows(TextRows&&) = default;
+  TextRows& operator=(TextRows&&) = default;
+  TextRows(const TextRows&) = delete;
+  TextRows& operator=(const TextRows&) = delete;
 
   // Starts a new last row, without cells.
-  void addRow() { rowStarts_.push_back(cellEnds_.size()); }
+  void addRow() { rowStarts_.push_back(cells_.size()); }
   // Appends a cell to the last row (a row is started when there is none).
   void addCell(std::u16string_view text);
   void removeLastRow();
@@ -35,7 +42,10 @@ class TextRows {
     }
   }
 
-  std::u16string text_;
-  std::vector<std::size_t> cellEnds_;   // where each cell ends in text_
-  std::vector<std::size_t> rowStarts_;  // each row's first cell in cellEnds_
+  static constexpr std::size_t kBlockUnits = 32 * 1024;
+  std::vector<std::unique_ptr<char16_t[]>> blocks_;
+  std::size_t used_ = 0;      // code units taken in the last block
+  std::size_t capacity_ = 0;  // and its size
+  std::vector<std::u16string_view> cells_;
+  std::vector<std::size_t> rowStarts_;  // each row's first cell in cells_
 };

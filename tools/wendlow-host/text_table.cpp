@@ -1,6 +1,8 @@
 #include "text_table.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <iterator>
 
 #include "platform/text.h"
@@ -9,8 +11,33 @@ namespace {
 
 bool isControl(char16_t c) { return c < 0x20 || c == 0x7F; }
 
+// Printable ASCII only, which most cells are: one byte and one column per code unit.
+// Four code units at a time: a lane below 0x20 borrows into its top bit, one above 0x7E
+// carries into it (or has it set already).
+bool isPlain(std::u16string_view text) {
+  constexpr std::uint64_t kOnes = 0x0001000100010001ull;
+  constexpr std::uint64_t kTops = 0x8000800080008000ull;
+  std::size_t i = 0;
+  for (; i + 4 <= text.size(); i += 4) {
+    std::uint64_t group;
+    std::memcpy(&group, text.data() + i, sizeof group);
+    if ((((group - 0x20 * kOnes) & ~group) | (group + (0x7FFF - 0x7E) * kOnes) | group) & kTops) return false;
+  }
+  for (; i < text.size(); ++i) {
+    if (static_cast<char16_t>(text[i] - 0x20) >= 0x5F) return false;
+  }
+  return true;
+}
+
 // A cell as it is printed: control characters, which would break the layout, as U+FFFD.
 void appendShown(std::string& out, std::u16string_view text) {
+  if (isPlain(text)) {
+    const std::size_t start = out.size();
+    out.resize(start + text.size());
+    std::transform(text.begin(), text.end(), out.begin() + static_cast<std::ptrdiff_t>(start),
+                   [](char16_t c) { return static_cast<char>(c); });
+    return;
+  }
   if (std::none_of(text.begin(), text.end(), isControl)) return platform::appendUtf8(out, text);
   std::u16string shown(text);
   std::replace_if(shown.begin(), shown.end(), isControl, u'\xFFFD');
@@ -20,10 +47,13 @@ void appendShown(std::string& out, std::u16string_view text) {
 // One line: the row's cells, padded to `widths`; `cellWidths` are their terminal columns.
 void appendRow(std::string& out, const TextRows& rows, std::size_t row, const std::size_t* cellWidths,
                const std::vector<std::size_t>& widths) {
+  // Empty cells at the end get no padding, which would only be trimmed again.
+  std::size_t used = widths.size();
+  while (used > 0 && rows.cell(row, used - 1).empty()) --used;
   const std::size_t start = out.size();
-  for (std::size_t column = 0; column < widths.size(); ++column) {
+  for (std::size_t column = 0; column < used; ++column) {
     appendShown(out, rows.cell(row, column));
-    if (column + 1 < widths.size()) out.append(widths[column] - cellWidths[column] + 2, ' ');
+    if (column + 1 < used) out.append(widths[column] - cellWidths[column] + 2, ' ');
   }
   while (out.size() > start && out.back() == ' ') out.pop_back();
   out += '\n';
@@ -41,9 +71,7 @@ std::size_t displayWidth(std::u16string_view text) {
       {0xFE30, 0xFE4F},   {0xFF00, 0xFF60},   {0xFFE0, 0xFFE6},   {0x1F300, 0x1F64F},
       {0x1F900, 0x1F9FF}, {0x20000, 0x3FFFD},
   };
-  // Below U+0300 (ASCII, the Latin letters, most punctuation) every code unit is one
-  // character of one column: the common case.
-  if (std::all_of(text.begin(), text.end(), [](char16_t c) { return c < 0x0300; })) return text.size();
+  if (isPlain(text)) return text.size();
   std::size_t width = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
     char32_t c = text[i];
