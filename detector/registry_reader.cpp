@@ -1,26 +1,13 @@
 #include "registry_reader.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <cstring>
 
 #include "platform/registry.h"
+#include "utf16_zero.h"
 
 void assignRegistryDataAsText(const win::BYTE* data, win::DWORD byteCount, std::u16string& text) {
-  const std::size_t units = byteCount / sizeof(char16_t);
-  std::size_t length = 0;
-  // Four code units at a time until a group holds a zero one (values are mostly long
-  // texts), then unit by unit; memcpy because the data carries no alignment promise.
-  for (; length + 4 <= units; length += 4) {
-    std::uint64_t group;
-    std::memcpy(&group, data + length * sizeof(char16_t), sizeof group);
-    if ((group - 0x0001000100010001ull) & ~group & 0x8000800080008000ull) break;
-  }
-  for (; length < units; ++length) {
-    char16_t unit;
-    std::memcpy(&unit, data + length * sizeof(char16_t), sizeof unit);
-    if (unit == 0) break;
-  }
+  const std::size_t length = firstZeroUnit(data, byteCount / sizeof(char16_t));
   text.resize(length);
   if (length != 0) std::memcpy(&text[0], data, length * sizeof(char16_t));
 }

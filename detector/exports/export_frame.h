@@ -2,13 +2,13 @@
 // the boundary, strings read by reference and returned as OLE Automation strings.
 #pragma once
 
-#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "detector.h"
 #include "platform/oleaut.h"
+#include "utf16_zero.h"
 #include "wendlow.h"
 
 namespace wendlow {
@@ -40,7 +40,7 @@ inline std::u16string readStringRef(WendlowStringRef ref) { return std::u16strin
 
 // Up to the first zero, as from a C string.
 inline win::BSTR resultString(std::u16string_view text) {
-  const std::size_t length = std::min(text.find(u'\0'), text.size());
+  const std::size_t length = firstZeroUnit(text.data(), text.size());
   return win::SysAllocStringLen(text.data(), static_cast<win::UINT>(length));
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <deque>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -46,6 +47,6 @@ class TextRows {
   std::vector<std::unique_ptr<char16_t[]>> blocks_;
   std::size_t used_ = 0;      // code units taken in the last block
   std::size_t capacity_ = 0;  // and its size
-  std::vector<std::u16string_view> cells_;
+  std::deque<std::u16string_view> cells_;  // grows without copying what it holds
   std::vector<std::size_t> rowStarts_;  // each row's first cell in cells_
 };
