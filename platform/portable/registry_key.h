@@ -63,8 +63,8 @@ class RegistryKey {
 
   const PackedValue* findValue(std::u16string_view name) const;
   void setValue(std::u16string_view name, win::DWORD type, const win::BYTE* data, std::size_t size);
-  // For a source filling the key: values in the source's order, a name the source lists
-  // twice kept twice with the first found by name, as Windows reads such a hive.
+  // For a source filling the key: values in the source's order, without a search for
+  // each name (a name a damaged file lists twice is kept twice; lookups find the first).
   void addSourceValue(std::u16string_view name, win::DWORD type, const win::BYTE* data, std::size_t size) {
     values_.append(name, type, data, size);
   }
