@@ -30,11 +30,10 @@ win::LONG usableWith(RegistryStore& store, win::HKEY handle, win::REGSAM needed,
 // base handle's path and the caller's text, for the span of the call.
 struct Target {
   PathView logical;
-  PathView redirected;
-  bool isRedirected = false;
+  PathView redirected;  // empty unless the path lives elsewhere
   win::REGSAM view = 0;
 
-  const PathView& physical() const { return isRedirected ? redirected : logical; }
+  const PathView& physical() const { return redirected.empty() ? logical : redirected; }
 };
 
 Target targetOf(const RegistryStore& store, const OpenKey& base, PathView relative, win::REGSAM samDesired) {
@@ -46,7 +45,7 @@ Target targetOf(const RegistryStore& store, const OpenKey& base, PathView relati
     target.logical.insert(target.logical.end(), relative.begin(), relative.end());
   }
   target.view = requestedView(samDesired, base.view);
-  target.isRedirected = redirectPath(base.hive, target.logical, target.view, store.machine(), target.redirected);
+  target.redirected = redirectedPath(base.hive, target.logical, target.view, store.machine());
   return target;
 }
 

@@ -65,18 +65,18 @@ bool startsWith(const PathView& path, std::initializer_list<const char16_t*> pre
 
 }  // namespace
 
-bool redirectPath(Hive hive, const PathView& logical, win::REGSAM view, Machine machine, PathView& redirected) {
-  if (machine != Machine::x64 || hive != Hive::LocalMachine || view == win::KEY_WOW64_64KEY) return false;
+PathView redirectedPath(Hive hive, const PathView& logical, win::REGSAM view, Machine machine) {
+  if (machine != Machine::x64 || hive != Hive::LocalMachine || view == win::KEY_WOW64_64KEY) return {};
   if (logical.size() < 2 || !sameName(logical[0], u"Software") || sameName(logical[1], u"Wow6432Node")) {
-    return false;
+    return {};
   }
-  if (startsWith(logical, {u"Software", u"Microsoft", u"Windows", u"CurrentVersion", u"App Paths"})) return false;
-  redirected.clear();
+  if (startsWith(logical, {u"Software", u"Microsoft", u"Windows", u"CurrentVersion", u"App Paths"})) return {};
+  PathView redirected;
   redirected.reserve(logical.size() + 1);
   redirected.push_back(logical[0]);
   redirected.push_back(u"Wow6432Node");
   redirected.insert(redirected.end(), logical.begin() + 1, logical.end());
-  return true;
+  return redirected;
 }
 
 }  // namespace portable

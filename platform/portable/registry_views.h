@@ -29,10 +29,10 @@ bool splitPath(std::u16string_view path, PathView& components);
 // relative to, else 0 (the process's default view).
 win::REGSAM requestedView(win::REGSAM samDesired, win::REGSAM handleView);
 
-// Whether a logical path lives elsewhere physically, and then where (in `redirected`, as
-// views of its components). On an x64 machine the default and 32-bit views of
-// HKLM\Software\X are HKLM\Software\Wow6432Node\X, except for the App Paths subtree,
-// which both views share; HKCU and the other hives are not redirected.
-bool redirectPath(Hive hive, const PathView& logical, win::REGSAM view, Machine machine, PathView& redirected);
+// Where a logical path lives physically when that is elsewhere, in views of its
+// components; empty when the path lives where it is named. On an x64 machine the default
+// and 32-bit views of HKLM\Software\X are HKLM\Software\Wow6432Node\X, except for the
+// App Paths subtree, which both views share; HKCU and the other hives are not redirected.
+PathView redirectedPath(Hive hive, const PathView& logical, win::REGSAM view, Machine machine);
 
 }  // namespace portable
