@@ -1,7 +1,11 @@
 // Fixed names and texts of the tray program.
 #pragma once
 
-#include "resources/version_info.h"
+// HXTRAY_FILE_DESCRIPTION comes from the build, which writes the same text into the
+// version resource.
+#ifndef HXTRAY_FILE_DESCRIPTION
+#error "HXTRAY_FILE_DESCRIPTION is defined by the build"
+#endif
 
 namespace tray {
 

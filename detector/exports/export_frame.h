@@ -18,13 +18,17 @@ constexpr WendlowBool16 kFalse16 = 0;
 
 inline WendlowBool16 toBool16(bool value) { return value ? kTrue16 : kFalse16; }
 
+// The handle a host holds is the detector's address.
+inline cDetector* detectorOf(WendlowHandle handle) { return reinterpret_cast<cDetector*>(handle); }
+inline WendlowHandle handleOf(cDetector* detector) { return reinterpret_cast<WendlowHandle>(detector); }
+
 // Runs body(detector) and returns its result; `fallback` for a null handle or when
 // anything is thrown.
 template <typename Result, typename Body>
 Result guarded(WendlowHandle handle, Result fallback, Body&& body) noexcept {
   if (handle == nullptr) return fallback;
   try {
-    return body(*handle);
+    return body(*detectorOf(handle));
   } catch (...) {
     return fallback;
   }

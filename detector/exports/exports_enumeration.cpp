@@ -6,18 +6,18 @@ using wendlow::guarded;
 
 extern "C" {
 
-std::int32_t WINPLAT_STDCALL FirstUninstallItem(WendlowHandle detector) {
+std::int32_t WENDLOW_CALL FirstUninstallItem(WendlowHandle detector) {
   return guarded(detector, std::int32_t{0}, [](cDetector& d) {
     d.firstItem();
     return std::int32_t{0};
   });
 }
 
-std::int32_t WINPLAT_STDCALL NextUninstallItem(WendlowHandle detector) {
+std::int32_t WENDLOW_CALL NextUninstallItem(WendlowHandle detector) {
   return guarded(detector, std::int32_t{0}, [](cDetector& d) { return std::int32_t{d.nextItem() ? -1 : 0}; });
 }
 
-win::BSTR WINPLAT_STDCALL getCurrentItemKey(WendlowHandle detector) {
+WendlowString WENDLOW_CALL getCurrentItemKey(WendlowHandle detector) {
   win::BSTR result = guarded(detector, win::BSTR{nullptr}, [](cDetector& d) {
     const auto* entry = d.currentEntry();
     return entry != nullptr ? wendlow::resultString(entry->first) : wendlow::emptyResultString();
@@ -25,7 +25,7 @@ win::BSTR WINPLAT_STDCALL getCurrentItemKey(WendlowHandle detector) {
   return result != nullptr ? result : wendlow::emptyResultString();
 }
 
-win::BSTR WINPLAT_STDCALL getCurrentItemStr(WendlowHandle detector, WendlowStringRef propertyName) {
+WendlowString WENDLOW_CALL getCurrentItemStr(WendlowHandle detector, WendlowStringRef propertyName) {
   win::BSTR result = guarded(detector, win::BSTR{nullptr}, [propertyName](cDetector& d) {
     const auto* entry = d.currentEntry();
     if (entry == nullptr) return wendlow::emptyResultString();
@@ -35,6 +35,6 @@ win::BSTR WINPLAT_STDCALL getCurrentItemStr(WendlowHandle detector, WendlowStrin
 }
 
 // No property is numeric.
-std::int32_t WINPLAT_STDCALL getCurrentItemLong(WendlowHandle) { return 0; }
+std::int32_t WENDLOW_CALL getCurrentItemLong(WendlowHandle) { return 0; }
 
 }  // extern "C"

@@ -4,7 +4,7 @@
 
 extern "C" {
 
-std::int32_t WINPLAT_STDCALL getDetectorMode(WendlowHandle detector) {
+std::int32_t WENDLOW_CALL getDetectorMode(WendlowHandle detector) {
   return wendlow::guarded(detector, std::int32_t{0}, [](cDetector& d) { return d.mode; });
 }
 

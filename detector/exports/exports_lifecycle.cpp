@@ -7,7 +7,7 @@ using wendlow::guarded;
 
 extern "C" {
 
-WendlowHandle WINPLAT_STDCALL InitDetector(std::int32_t mode, const char16_t* cacheFile, std::int32_t* status) {
+WendlowHandle WENDLOW_CALL InitDetector(std::int32_t mode, const WendlowChar* cacheFile, std::int32_t* status) {
   try {
     auto detector = std::make_unique<cDetector>();
     detector->mode = mode;
@@ -15,23 +15,23 @@ WendlowHandle WINPLAT_STDCALL InitDetector(std::int32_t mode, const char16_t* ca
     detector->cachePath = cacheFile != nullptr ? std::u16string(cacheFile) : std::u16string(u"Cache.db");
     const std::int32_t result = mode == ModeScan ? detector->scanRegistry() : detector->cacheStartup();
     if (status != nullptr) *status = result;
-    return detector.release();
+    return wendlow::handleOf(detector.release());
   } catch (...) {
     return nullptr;
   }
 }
 
-std::int32_t WINPLAT_STDCALL DeleteDetector(WendlowHandle detector) {
+std::int32_t WENDLOW_CALL DeleteDetector(WendlowHandle detector) {
   if (detector == nullptr) return 1;
   try {
-    delete detector;
+    delete wendlow::detectorOf(detector);
     return 1;
   } catch (...) {
     return 0;
   }
 }
 
-std::int32_t WINPLAT_STDCALL RefreshCache(WendlowHandle detector) {
+std::int32_t WENDLOW_CALL RefreshCache(WendlowHandle detector) {
   return guarded(detector, std::int32_t{1}, [](cDetector& d) {
     d.clearCachedSets();
     d.mode = ModeRefreshed;

@@ -14,12 +14,12 @@
 # Usage: release_matrix.sh --versions v1,v2,... --tray HXTray.exe --hxreg HXReg.exe
 #          --spy SHSPY32.dll --main-program qv.exe --objdump OBJDUMP --wide-list FILE
 #          [--host wendlow-host.exe --sample sample.reg --host-versions v,...
-#           (--expected listing.json | --native-host wendlow-host)] [--view 32|64]
+#           --expected listing.json] [--view 32|64]
 # WINEPREFIX, QC_WINE and DISPLAY come from the test harness.
 set -u
 
 versions="" tray_exe="" hxreg_exe="" spy_dll="" qv_exe="" objdump="" wide_list=""
-host_exe="" sample="" host_versions="" expected="" native_host="" view=32 version=setup label=setup
+host_exe="" sample="" host_versions="" expected="" view=32 version=setup label=setup
 while (($#)); do
   case "$1" in
     --versions) versions=$2 ;;
@@ -33,7 +33,6 @@ while (($#)); do
     --sample) sample=$2 ;;
     --host-versions) host_versions=$2 ;;
     --expected) expected=$2 ;;
-    --native-host) native_host=$2 ;;
     --view) view=$2 ;;
     *) echo "unknown argument $1" >&2; exit 2 ;;
   esac
@@ -217,13 +216,6 @@ check_host() {
 }
 
 # --- the run ---------------------------------------------------------------------------
-if [[ -n "$native_host" ]]; then
-  # A 32-bit machine reads one view: the Linux build on a simulated x86 machine says what.
-  expected=$work/expected.json
-  WINPLAT_MACHINE=x86 "$native_host" --registry "$sample" list --json >"$expected" ||
-    { echo "the Linux host could not list the sample"; exit 1; }
-fi
-
 mkdir -p "$install"
 cp "$qv_exe" "$install/qv.exe"
 cp "$spy_dll" "$install/SHSPY32.dll"

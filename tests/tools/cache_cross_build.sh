@@ -2,14 +2,14 @@
 # A cache file written by the Windows build is read by the Linux build, and the other way
 # round. Each side records a name that only its own registry holds; the other side then
 # answers for that name from the cache alone, which it can only do by having read the file.
-# Usage: cache_cross_build.sh <wendlow-host.exe> <native wendlow-host>
+# Usage: QC_NATIVE_HOST_TOOL=<native wendlow-host> cache_cross_build.sh <wendlow-host.exe>
 # Runs in a Wine prefix prepared by the test harness (WINEPREFIX, QC_WINE in the environment).
 set -u
 
 windows_host=$1
-native_host=$2
+native_host=${QC_NATIVE_HOST_TOOL:-}
 if [[ ! -x "$native_host" ]]; then
-  echo "SKIP: no Linux build of wendlow-host at $native_host (configure with QC_NATIVE_HOST_TOOL)"
+  echo "SKIP: no Linux build of wendlow-host: set QC_NATIVE_HOST_TOOL to one (now '${native_host}')"
   exit 77
 fi
 

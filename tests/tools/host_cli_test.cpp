@@ -174,6 +174,13 @@ TEST_F(HostCli, ExitStatusAnswersTheQuestion) {
   EXPECT_NE(failedSave.out.find("save: cannot open the cache file (-1)\n"), std::string::npos) << failedSave.out;
 }
 
+TEST_F(HostCli, SampleOnA32BitMachineListsAsItsReference) {
+  // The Windows build in a 32-bit Wine prefix is held to this same listing.
+  RunResult result = run("--registry '" WENDLOW_SAMPLE_REGISTRY "' list --json", "WINPLAT_MACHINE=x86");
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(result.out, readFile(WENDLOW_SAMPLE_LISTING_X86));
+}
+
 TEST_F(HostCli, SampleHiveListsAsTheExportDoes) {
   RunResult result = run("--registry '" WENDLOW_SAMPLE_HIVE "' list --json");
   ASSERT_EQ(result.exitCode, 0) << result.err;

@@ -160,13 +160,15 @@ TEST_F(WendlowExportsTest, CacheModesWithoutAUsableCacheScanAndReportOne) {
 }
 
 // The handle is the detector's address; these peek at its state across the boundary.
+static cDetector* peek(WendlowHandle h) { return reinterpret_cast<cDetector*>(h); }
+
 TEST_F(WendlowExportsTest, InitDetectorSetsModeAndCachePath) {
   WendlowHandle scan = e().InitDetector(1, nullptr, nullptr);
   ASSERT_NE(scan, nullptr);
-  EXPECT_EQ(scan->mode, ModeScan);
+  EXPECT_EQ(peek(scan)->mode, ModeScan);
   EXPECT_EQ(e().getDetectorMode(scan), ModeScan) << "the extension reports the same";
   EXPECT_EQ(e().getDetectorMode(nullptr), 0);
-  EXPECT_EQ(scan->cachePath, u"Cache.db") << "no path: a relative name in the current directory";
+  EXPECT_EQ(peek(scan)->cachePath, u"Cache.db") << "no path: a relative name in the current directory";
   e().DeleteDetector(scan);
 
   const std::u16string unusable = u"wendlow-test-no-such-dir/cache.db";
@@ -174,9 +176,9 @@ TEST_F(WendlowExportsTest, InitDetectorSetsModeAndCachePath) {
     std::int32_t status = 0;
     WendlowHandle h = e().InitDetector(mode, unusable.c_str(), &status);
     ASSERT_NE(h, nullptr);
-    EXPECT_EQ(h->mode, ModeRefreshed) << "mode " << mode << " without a usable cache scans";
+    EXPECT_EQ(peek(h)->mode, ModeRefreshed) << "mode " << mode << " without a usable cache scans";
     EXPECT_EQ(e().getDetectorMode(h), ModeRefreshed);
-    EXPECT_EQ(h->cachePath, unusable);
+    EXPECT_EQ(peek(h)->cachePath, unusable);
     EXPECT_EQ(status, 1);
     e().DeleteDetector(h);
   }
@@ -185,12 +187,12 @@ TEST_F(WendlowExportsTest, InitDetectorSetsModeAndCachePath) {
 TEST_F(WendlowExportsTest, RefreshCacheForgetsRecordedNamesAndRescans) {
   WendlowHandle h = e().InitDetector(1, nullptr, nullptr);
   ASSERT_NE(h, nullptr);
-  h->cachedUninstallKeys.insert(u"recorded");
-  h->cachedExecutables.insert(u"recorded.exe");
+  peek(h)->cachedUninstallKeys.insert(u"recorded");
+  peek(h)->cachedExecutables.insert(u"recorded.exe");
   EXPECT_EQ(e().RefreshCache(h), 1);
-  EXPECT_EQ(h->mode, ModeRefreshed);
-  EXPECT_TRUE(h->cachedUninstallKeys.empty());
-  EXPECT_TRUE(h->cachedExecutables.empty());
+  EXPECT_EQ(peek(h)->mode, ModeRefreshed);
+  EXPECT_TRUE(peek(h)->cachedUninstallKeys.empty());
+  EXPECT_TRUE(peek(h)->cachedExecutables.empty());
   e().DeleteDetector(h);
 }
 

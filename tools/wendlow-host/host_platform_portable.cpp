@@ -1,6 +1,8 @@
 // Linux: the stand-in registry is loaded from the file named by WINPLAT_REGISTRY_FILE
-// when it is first used. Without --registry or that variable, the bundled sample machine.
+// when it is first used. Without --registry or that variable, the sample machine that a
+// build tree keeps beside the program; an installed program has none and asks for one.
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -12,24 +14,35 @@
 #include "platform/registry.h"
 #include "platform/resource.h"
 
-#ifndef WENDLOW_SAMPLE_REGISTRY
-#define WENDLOW_SAMPLE_REGISTRY ""
-#endif
+namespace {
+
+std::string sampleBesideProgram() {
+  std::string path(4096, '\0');
+  const ssize_t length = ::readlink("/proc/self/exe", path.data(), path.size());
+  if (length <= 0 || static_cast<std::size_t>(length) >= path.size()) return {};
+  path.resize(static_cast<std::size_t>(length));
+  path.replace(path.rfind('/') + 1, std::string::npos, "sample-machine.reg");
+  return ::access(path.c_str(), F_OK) == 0 ? path : std::string();
+}
+
+}  // namespace
 
 std::vector<std::string> commandLineWords(int argc, char** argv) {
   return std::vector<std::string>(argv + 1, argv + argc);
 }
 
 int prepareRegistry(const HostOptions& options, std::string& error) {
+  std::string sample;
   const char* chosen = nullptr;
   if (options.registryFile) {
     chosen = options.registryFile->c_str();
   } else if (std::getenv("WINPLAT_REGISTRY_FILE") == nullptr) {
-    chosen = WENDLOW_SAMPLE_REGISTRY;
+    sample = sampleBesideProgram();
+    chosen = sample.c_str();
   }
   if (chosen == nullptr) return kExitSuccess;  // the variable already names one
   if (*chosen == '\0') {
-    error = "no registry file: pass --registry FILE";
+    error = "no machine to inspect: pass --registry FILE (a registry export or a SOFTWARE hive)";
     return kExitUsage;
   }
   // The stand-in starts a missing file empty (and writes it at exit); here that would
