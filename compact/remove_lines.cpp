@@ -16,12 +16,12 @@ std::int16_t RemoveLinesContaining(const std::u16string& sSource, const std::u16
   platform::TextFileWriter target(platform::toAnsi(sTarget).c_str());
   if (!target.isOpen()) return kCopyFailed;
 
-  // The file is ANSI and the search text plain ASCII: compare bytes, hand bytes on as read.
-  const std::string search = platform::toAnsi(sSearch);
+  // The file is ANSI: each line is searched as text in the system code page, where a
+  // double-byte character may end in the byte of '\\'; kept lines go on as the bytes read.
   std::int16_t count = 0;
   std::string line;
   while (source.readLine(line)) {
-    if (line.find(search) != std::string::npos) {
+    if (platform::fromAnsi(line).find(sSearch) != std::u16string::npos) {
       if (count < std::numeric_limits<std::int16_t>::max()) ++count;
     } else if (!target.writeLine(line)) {
       return kCopyFailed;

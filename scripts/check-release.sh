@@ -109,11 +109,11 @@ elif ((built)); then
   if scripts/wine-prefix.sh setup "$prefix" >"$work/prefix.log" 2>&1; then
     key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Sdk Check Program'
     wine reg add "$key" /v DisplayName /d "SDK Check Program" /f >/dev/null 2>&1
-    listing=$(cd "$host" && wine list_libWendlow.exe </dev/null 2>&1 | tr -d '\r')
+    listing=$(cd "$host" && wine list_libWendlow.exe </dev/null 2>"$work/host-run.err" | tr -d '\r')
     grep -qxF "$(printf 'sdk check program\tSDK Check Program')" <<<"$listing" &&
       ok "the host linked with libWendlow.dll.a lists the installed program" ||
-      fail "the host linked with libWendlow.dll.a listed: $listing"
-    answers=$(cd "$host" && wine list_Wendlow.exe "sdk check program" "sdk*" "absent" </dev/null 2>&1 | tr -d '\r')
+      fail "the host linked with libWendlow.dll.a listed: $listing $(head -n 5 "$work/host-run.err")"
+    answers=$(cd "$host" && wine list_Wendlow.exe "sdk check program" "sdk*" "absent" </dev/null 2>>"$work/host-run.err" | tr -d '\r')
     expected_answers=$'sdk check program: yes\nsdk*: yes\nabsent: no'
     [[ "$answers" == "$expected_answers" ]] && ok "the host linked with Wendlow.lib answers as expected" ||
       fail "the host linked with Wendlow.lib answered: $answers"

@@ -26,39 +26,61 @@ win::DWORD frmHXTray::NotifyRecordSize() const {
   return BalloonsSupported_ ? win::NOTIFYICONDATAA_V2_SIZE : win::NOTIFYICONDATAA_V1_SIZE;
 }
 
-void frmHXTray::Notify(win::DWORD message) {
-  // Results are not examined: a failed add leaves the program running without an icon.
-  if (UseUnicode_)
-    win::Shell_NotifyIconW(message, &NotifyW_);
-  else
-    win::Shell_NotifyIconA(message, &NotifyA_);
+win::BOOL frmHXTray::Notify(win::DWORD message) {
+  // Only the add's result is looked at (SendAdd); modify and delete fail silently.
+  if (UseUnicode_) return win::Shell_NotifyIconW(message, &NotifyW_);
+  return win::Shell_NotifyIconA(message, &NotifyA_);
 }
 
-void frmHXTray::AddIcon(const std::u16string& sTip) {
+bool frmHXTray::AddIcon(const std::u16string& sTip) {
   const win::HANDLE32 window = win::handleValue(window_->handle());
   const win::HANDLE32 icon = win::handleValue(icon_.get());
   const std::size_t tipLimit = static_cast<std::size_t>(CharsToBytes(BalloonsSupported_ ? 128 : 64));
   if (UseUnicode_) {
     NotifyW_.hWnd = window;
     NotifyW_.uID = icon;
-    NotifyW_.uFlags = win::NIF_MESSAGE | win::NIF_ICON | win::NIF_TIP;
     NotifyW_.uCallbackMessage = kCallbackMessage;
     NotifyW_.hIcon = icon;
     CopyTextToBytes(sTip, bytes(NotifyW_.szTip), tipLimit);
-    if (BalloonsSupported_) NotifyW_.uVersion = win::NOTIFYICON_VERSION;
-    NotifyW_.cbSize = NotifyRecordSize();
   } else {
     NotifyA_.hWnd = window;
     NotifyA_.uID = icon;
-    NotifyA_.uFlags = win::NIF_MESSAGE | win::NIF_ICON | win::NIF_TIP;
     NotifyA_.uCallbackMessage = kCallbackMessage;
     NotifyA_.hIcon = icon;
     FillNarrowField(sTip + u'\0', NotifyA_.szTip, kNarrowTipChars);
+  }
+  return SendAdd();
+}
+
+// The add with the record as it stands; true when the shell took the icon.
+bool frmHXTray::SendAdd() {
+  // uVersion shares its place with the balloon's time-out, which a balloon may have set.
+  if (UseUnicode_) {
+    NotifyW_.uFlags = win::NIF_MESSAGE | win::NIF_ICON | win::NIF_TIP;
+    if (BalloonsSupported_) NotifyW_.uVersion = win::NOTIFYICON_VERSION;
+    NotifyW_.cbSize = NotifyRecordSize();
+  } else {
+    NotifyA_.uFlags = win::NIF_MESSAGE | win::NIF_ICON | win::NIF_TIP;
     if (BalloonsSupported_) NotifyA_.uVersion = win::NOTIFYICON_VERSION;
     NotifyA_.cbSize = NotifyRecordSize();
   }
-  Notify(win::NIM_ADD);
+  const bool added = Notify(win::NIM_ADD) != 0;
   if (BalloonsSupported_) Notify(win::NIM_SETVERSION);
+  return added;
+}
+
+void frmHXTray::ShowReminder() {
+  ShowBalloonTip(BalloonText_, BalloonTitle_, static_cast<std::int32_t>(win::NIIF_INFO), TaggedValue::fromInteger32(1000));
+}
+
+// The shell's notification area was created (logon, a restarted shell): the icon is added
+// again, and the reminder shown if the icon never made it before.
+void frmHXTray::OnTaskbarCreated() {
+  if (!loaded_) return;
+  if (SendAdd() && BalloonOwed_) {
+    BalloonOwed_ = false;
+    ShowReminder();
+  }
 }
 
 void frmHXTray::ShowBalloonTip(const std::u16string& sMessage, const std::u16string& sTitle, std::int32_t eIcon,

@@ -23,8 +23,11 @@ void frmHXTray::Load() {
   loaded_ = true;
   LoadLanguageStrings();
   ChooseMode();
-  AddIcon(kFileDescription);
-  ShowBalloonTip(BalloonText_, BalloonTitle_, static_cast<std::int32_t>(win::NIIF_INFO), TaggedValue::fromInteger32(1000));
+  // The icon comes back whenever the shell announces a new notification area: at logon the
+  // tray may start before there is one, and the shell may restart.
+  TaskbarCreated_ = win::RegisterWindowMessageW(u"TaskbarCreated");
+  BalloonOwed_ = !AddIcon(kFileDescription) && BalloonsSupported_;
+  ShowReminder();
   ToolTip(ProductName_);
 
   std::int32_t enableLua = 0;
@@ -59,6 +62,10 @@ void frmHXTray::Unload() {
 }
 
 bool frmHXTray::OnWindowMessage(win::UINT message, win::WPARAM wParam, win::LPARAM lParam) {
+  if (message == TaskbarCreated_ && TaskbarCreated_ != 0) {
+    OnTaskbarCreated();
+    return true;
+  }
   switch (message) {
     case win::WM_MOUSEMOVE:
       // The shell puts its notification code where a mouse move carries x.

@@ -66,8 +66,11 @@ class frmHXTray {
  private:
   void LoadLanguageStrings();
   void ChooseMode();
-  void AddIcon(const std::u16string& sTip);
-  void Notify(win::DWORD message);
+  bool AddIcon(const std::u16string& sTip);
+  bool SendAdd();
+  void ShowReminder();
+  void OnTaskbarCreated();
+  win::BOOL Notify(win::DWORD message);
   void OnTrayNotification(std::uint32_t code);
   void OnItemClick(const std::shared_ptr<MenuItem>& item);
   void RunScan();
@@ -80,6 +83,11 @@ class frmHXTray {
   std::u16string ProductName_;
   std::u16string BalloonTitle_;
   std::u16string BalloonText_;
+
+  // The shell's broadcast when its notification area is (re)created; 0 when unknown.
+  win::UINT TaskbarCreated_ = 0;
+  // The reminder balloon could not be shown because the icon was never added.
+  bool BalloonOwed_ = false;
 
   bool loaded_ = false;
   std::unique_ptr<platform::MessageWindow> window_;

@@ -13,6 +13,7 @@ struct ShellState {
   std::vector<portable::shell::NotifyCall> notifyCalls;
   std::vector<portable::shell::ExecuteCall> executeCalls;
   std::vector<std::pair<win::HANDLE32, win::UINT>> icons;
+  bool notificationArea = true;
 };
 
 ShellState& state() {
@@ -27,6 +28,7 @@ std::optional<std::string> text(const char* s) {
 
 // The shell's answer to a notification for the icon (window, id).
 win::BOOL applyToIcons(win::DWORD message, win::HANDLE32 hWnd, win::UINT uID) {
+  if (!state().notificationArea) return 0;
   auto& icons = state().icons;
   const auto key = std::make_pair(hWnd, uID);
   const auto found = std::find(icons.begin(), icons.end(), key);
@@ -55,6 +57,11 @@ const std::vector<NotifyCall>& notifyCalls() { return state().notifyCalls; }
 const std::vector<ExecuteCall>& executeCalls() { return state().executeCalls; }
 std::size_t visibleIconCount() { return state().icons.size(); }
 void reset() { state() = ShellState(); }
+
+void setNotificationArea(bool present) {
+  state().notificationArea = present;
+  if (!present) state().icons.clear();
+}
 
 }  // namespace portable::shell
 

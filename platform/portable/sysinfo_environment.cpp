@@ -91,6 +91,13 @@ void setExpansionVariable(std::u16string_view name, std::u16string_view value) {
 
 void removeExpansionVariable(std::u16string_view name) { setVariable(name, nullptr); }
 
+std::vector<win::DWORD>& ansiSizes() {
+  static std::vector<win::DWORD> sizes;
+  return sizes;
+}
+const std::vector<win::DWORD>& ansiExpansionSizes() { return ansiSizes(); }
+void clearAnsiExpansionSizes() { ansiSizes().clear(); }
+
 }  // namespace portable
 
 namespace win {
@@ -106,6 +113,7 @@ DWORD ExpandEnvironmentStringsW(const char16_t* lpSrc, char16_t* lpDst, DWORD nS
 }
 
 DWORD ExpandEnvironmentStringsA(const char* lpSrc, char* lpDst, DWORD nSize) {
+  portable::ansiSizes().push_back(nSize);
   if (lpSrc == nullptr) return 0;
   const std::string expanded = platform::toAnsi(expand(platform::fromAnsi(lpSrc)));
   const DWORD needed = static_cast<DWORD>(expanded.size() + 1);

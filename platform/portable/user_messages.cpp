@@ -38,6 +38,21 @@ BOOL PostMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
   return 1;
 }
 
+UINT RegisterWindowMessageW(const char16_t* lpString) {
+  if (lpString == nullptr || *lpString == u'\0') return 0;
+  // Names are compared without regard to case, as Windows does for ASCII letters.
+  std::u16string name(lpString);
+  for (char16_t& c : name)
+    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+  auto& registered = portable::user::state().registeredMessages;
+  const auto found = registered.find(name);
+  if (found != registered.end()) return found->second;
+  const UINT number = 0xC000 + static_cast<UINT>(registered.size());
+  if (number > 0xFFFF) return 0;
+  registered.emplace(std::move(name), number);
+  return number;
+}
+
 }  // namespace win
 
 namespace platform {

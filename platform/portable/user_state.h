@@ -51,6 +51,7 @@ struct UserState {
   win::UINT_PTR menuChoice = 0;
   std::vector<PopupCall> popupCalls;
   std::map<std::uintptr_t, Menu> menus;
+  std::map<std::u16string, win::UINT> registeredMessages;  // by upper-cased name
 };
 
 UserState& state();

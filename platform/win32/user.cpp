@@ -1,5 +1,6 @@
 // user32 windowing and kernel32 mutexes behind our declarations. The calls that carry text
 // take their ANSI forms on 95/98/Me.
+#include "platform/code_page_case.h"
 #include "platform/text.h"
 #include "platform/user.h"
 
@@ -31,6 +32,11 @@ BOOL PostMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
   if (detail::ansiFamily()) return ::PostMessageA(hWnd, Msg, wParam, lParam);
   return ::PostMessageW(hWnd, Msg, wParam, lParam);
 }
+UINT RegisterWindowMessageW(const char16_t* lpString) {
+  if (lpString == nullptr) return 0;
+  if (detail::ansiFamily()) return ::RegisterWindowMessageA(platform::toAnsi(lpString).c_str());
+  return ::RegisterWindowMessageW(detail::wide(lpString));
+}
 
 BOOL GetCursorPos(POINT* lpPoint) { return ::GetCursorPos(reinterpret_cast<::POINT*>(lpPoint)); }
 HMENU CreatePopupMenu() { return ::CreatePopupMenu(); }
@@ -45,14 +51,9 @@ BOOL DestroyMenu(HMENU hMenu) { return ::DestroyMenu(hMenu); }
 DWORD CharUpperBuffW(char16_t* lpsz, DWORD cchLength) {
   if (!detail::ansiFamily()) return ::CharUpperBuffW(detail::wide(lpsz), cchLength);
   if (lpsz == nullptr || cchLength == 0) return 0;
-  std::string narrow = platform::toAnsi(std::u16string_view(lpsz, cchLength));
-  ::CharUpperBuffA(narrow.data(), static_cast<::DWORD>(narrow.size()));
-  const std::u16string upper = platform::fromAnsi(narrow);
-  // Characters outside the code page come back as '?': those keep their own form.
-  if (upper.size() != cchLength) return 0;
-  for (DWORD i = 0; i < cchLength; ++i) {
-    if (upper[i] != u'?' || lpsz[i] == u'?') lpsz[i] = upper[i];
-  }
+  platform::upperThroughCodePage(lpsz, cchLength, platform::toAnsi, platform::fromAnsi, [](std::string& bytes) {
+    ::CharUpperBuffA(bytes.data(), static_cast<::DWORD>(bytes.size()));
+  });
   return cchLength;
 }
 BOOL TrackPopupMenu(HMENU hMenu, UINT uFlags, int x, int y, int nReserved, HWND hWnd, const void* prcRect) {

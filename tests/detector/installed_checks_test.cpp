@@ -61,6 +61,7 @@ TEST_F(InstalledChecks, WildcardRecordsThePatternNotTheMatchedKey) {
   EXPECT_TRUE(detector.isInstalledWildCard(u"foo*"));
   EXPECT_TRUE(detector.isInstalledWildCard(u"*bar"));
   EXPECT_FALSE(detector.isInstalledWildCard(u"*baz"));
+  EXPECT_FALSE(detector.isInstalledWildCard(u"bar*")) << "a pattern matches from the key's start: not foobar";
   EXPECT_FALSE(detector.isInstalledWildCard(u"*.exe")) << "App Paths keys are never matched by a pattern";
   EXPECT_FALSE(detector.isInstalledWildCard(u""));
   EXPECT_EQ((cDetector::StringSet{u"*bar", u"foo*"}), keys());

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/code_page_case.h"
 #include "platform/oleaut.h"
 #include "platform/resource.h"
 #include "platform/system.h"
@@ -72,6 +73,23 @@ TEST(AnsiTextTest, RegistryAFormsConvertThroughTheCodePage) {
   ASSERT_EQ(ERROR_SUCCESS, RegQueryValueExA(key.get(), "wide", nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size));
   EXPECT_EQ(std::string("?\0z\0\0", 5), std::string(data, size));
   portable::resetRegistry();
+}
+
+TEST(AnsiTextTest, UpperCasingThroughTheCodePageKeepsCharactersThatDoNotRoundTrip) {
+  // A code page of Latin letters that, like Windows' conversion, gives a close letter for
+  // a character it lacks: U+0101 and the fullwidth U+FF41 become 'a'.
+  auto encode = [](std::u16string_view c) {
+    if (c == u"\u0101" || c == u"\uFF41") return std::string("a");
+    return c[0] < 0x80 ? std::string(1, static_cast<char>(c[0])) : std::string("?");
+  };
+  auto decode = [](std::string_view b) { return std::u16string(1, static_cast<char16_t>(b[0])); };
+  auto upper = [](std::string& b) {
+    for (char& c : b)
+      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  };
+  std::u16string text = u"\u0101b\u0142\uFF41?";
+  platform::upperThroughCodePage(text.data(), text.size(), encode, decode, upper);
+  EXPECT_EQ(text, u"\u0101B\u0142\uFF41?");
 }
 
 TEST(ModuleTest, LoadsAModuleBesideTheProgramByItsWindowsName) {

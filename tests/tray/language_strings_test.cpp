@@ -65,6 +65,7 @@ TEST_F(LanguageStrings, LastLineOfAKeyWinsAndOtherLinesAreSkipped) {
 TEST_F(LanguageStrings, OddLinesAreSkippedAndTheReadingGoesOn) {
   useLanguage(u"Odd");
   std::string bytes = "204\r\n";                                   // the key without its colon
+  bytes += "200=no colon, and no later line of its key\r\n";
   bytes += std::string("\x00\x01\xFF\x80\x81" "202:binary\r\n", 17);  // binary before a key
   bytes += std::string("20\0:null among the digits\r\n", 27);
   bytes += "203:" + std::string(1 << 20, 'L') + "\r\n";              // a very long line

@@ -68,6 +68,9 @@ TEST(ScanAnyNumBase, BinSetterFailures) {
   number.DeciNum(7);
   EXPECT_THROW(number.BinNum(std::u16string(32, u'1')), NumberOverflowError);
   EXPECT_EQ(number.DeciNum(), INT32_MAX) << "the 31 ones to the right were added";
+  // 3 * 2^29 and 2 * 2^28 each fit; their sum is 2^31.
+  EXPECT_THROW(number.BinNum(u"32" + std::u16string(28, u'0')), NumberOverflowError);
+  EXPECT_EQ(number.DeciNum(), 2 << 28);
 
   number.DeciNum(7);
   EXPECT_THROW(number.BinNum(u"1x"), TypeMismatchError);

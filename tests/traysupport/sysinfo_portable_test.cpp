@@ -1,7 +1,11 @@
 // The stand-in's version and environment controls.
 #include <gtest/gtest.h>
 
+#include "clsRegistry.h"
+#include "platform/registry.h"
+#include "platform/resource.h"
 #include "platform/sysinfo.h"
+#include "portable/registry_control.h"
 #include "portable/sysinfo_control.h"
 
 namespace {
@@ -58,6 +62,26 @@ TEST(PortableExpansion, TooSmallBufferIsNotTouched) {
   EXPECT_EQ(std::u16string(out, 4), u"####");
   EXPECT_EQ(win::ExpandEnvironmentStringsW(nullptr, out, 4), 0u);
   EXPECT_EQ(win::SetEnvironmentVariableW(u"A=B", u"x"), 0) << "'=' cannot be part of a name";
+}
+
+TEST(PortableExpansion, AnsiFormIsGivenOneByteMoreThanReported) {
+  portable::resetRegistry();
+  portable::setExpansionVariable(u"QV_PORTABLE_EXP", u"dir");
+  const std::u16string data = u"%QV_PORTABLE_EXP%\\x";
+  platform::unique_hkey key;
+  ASSERT_EQ(win::RegCreateKeyExW(win::HKEY_CURRENT_USER, u"Software\\QvExp", 0, nullptr, 0, win::KEY_ALL_ACCESS,
+                                 nullptr, key.put(), nullptr),
+            win::ERROR_SUCCESS);
+  ASSERT_EQ(win::RegSetValueExW(key.get(), u"Path", 0, win::REG_EXPAND_SZ, reinterpret_cast<const win::BYTE*>(data.c_str()),
+                                static_cast<win::DWORD>((data.size() + 1) * 2)),
+            win::ERROR_SUCCESS);
+  portable::clearAnsiExpansionSizes();
+  tray::clsRegistry narrow(false);
+  EXPECT_EQ(narrow.GetRegistryValue(tray::kHiveCurrentUser, u"Software\\QvExp", u"Path", u"", false),
+            tray::TaggedValue::fromString(u"dir\\x"));
+  EXPECT_EQ(portable::ansiExpansionSizes(), (std::vector<win::DWORD>{0, 7})) << "6 reported, \"dir\\x\" and its zero";
+  portable::removeExpansionVariable(u"QV_PORTABLE_EXP");
+  portable::resetRegistry();
 }
 
 }  // namespace

@@ -59,16 +59,19 @@ std::u16string expandEnvironment(Form form, const std::u16string& text) {
     const win::DWORD needed = win::ExpandEnvironmentStringsW(text.c_str(), nullptr, 0);
     if (needed == 0) return std::u16string();
     std::u16string buffer(needed, u'\0');  // needed - 1 characters and the terminator
-    win::ExpandEnvironmentStringsW(text.c_str(), buffer.data(), needed);
-    buffer.resize(needed - 1);
+    const win::DWORD written = win::ExpandEnvironmentStringsW(text.c_str(), buffer.data(), needed);
+    if (written == 0 || written > needed) return std::u16string();
+    buffer.resize(buffer.find(u'\0'));
     return buffer;
   }
   const std::string source = platform::toAnsi(text);
   const win::DWORD needed = win::ExpandEnvironmentStringsA(source.c_str(), nullptr, 0);
   if (needed == 0) return std::u16string();
-  std::string buffer(needed, '\0');
-  win::ExpandEnvironmentStringsA(source.c_str(), buffer.data(), needed);
-  buffer.resize(needed - 1);
+  // ANSI callers are asked for one byte more than the size reported.
+  std::string buffer(static_cast<std::size_t>(needed) + 1, '\0');
+  const win::DWORD written = win::ExpandEnvironmentStringsA(source.c_str(), buffer.data(), needed + 1);
+  if (written == 0 || written > needed + 1) return std::u16string();
+  buffer.resize(buffer.find('\0'));
   return platform::fromAnsi(buffer);
 }
 

@@ -55,6 +55,9 @@ HWND GetWindow(HWND hWnd, UINT uCmd);
 BOOL OpenIcon(HWND hWnd);
 BOOL SetForegroundWindow(HWND hWnd);
 BOOL PostMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
+// The message number of a name shared by every program of the session (0xC000 to 0xFFFF);
+// the same name always gives the same number. 0 when it fails.
+UINT RegisterWindowMessageW(const char16_t* lpString);
 
 BOOL GetCursorPos(POINT* lpPoint);
 HMENU CreatePopupMenu();

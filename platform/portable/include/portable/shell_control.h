@@ -32,7 +32,11 @@ const std::vector<ExecuteCall>& executeCalls();
 // Icons the stand-in shell shows, by (window, id): added and not yet deleted.
 std::size_t visibleIconCount();
 
-// Clears the records and the shown icons.
+// Clears the records and the shown icons; the notification area exists.
 void reset();
+
+// Takes the notification area away (its icons go with it: the shell ended) or brings it
+// back empty. While it is away every Shell_NotifyIcon call is recorded and fails.
+void setNotificationArea(bool present);
 
 }  // namespace portable::shell

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string_view>
+#include <vector>
 
 #include "platform/sysinfo.h"
 
@@ -31,5 +32,8 @@ void resetReportedVersion();
 // Variables that ExpandEnvironmentStrings* sees: those of the process environment.
 void setExpansionVariable(std::u16string_view name, std::u16string_view value);
 void removeExpansionVariable(std::u16string_view name);
+// The buffer size of every ExpandEnvironmentStringsA call since the last clear, in call order.
+const std::vector<win::DWORD>& ansiExpansionSizes();
+void clearAnsiExpansionSizes();
 
 }  // namespace portable
