@@ -1,6 +1,8 @@
 #include "registry_hive.h"
 
+#include <dirent.h>
 #include <hivex.h>
+#include <strings.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -12,6 +14,7 @@
 #include <memory>
 #include <string_view>
 #include <type_traits>
+#include <vector>
 
 #include "platform/text.h"
 #include "registry_input_file.h"
@@ -166,6 +169,46 @@ bool mountSoftwareHive(RegistryStore& store, const RegistryInputFile& file, cons
   RegistryKey& machine = store.root(Hive::LocalMachine);
   machine.addChild(u"SOFTWARE", source->timeOf(root))->readLater(source, root);
   return true;
+}
+
+namespace {
+
+struct DirClose {
+  void operator()(DIR* dir) const { ::closedir(dir); }
+};
+
+// The transaction logs of the hive at `path` that lie beside it, in the folder's spelling.
+std::vector<std::string> logsBeside(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  std::vector<std::string> logs;
+  std::unique_ptr<DIR, DirClose> dir(::opendir(folder.c_str()));
+  if (!dir) return logs;
+  while (const dirent* entry = ::readdir(dir.get())) {
+    for (const char* suffix : {".LOG", ".LOG1", ".LOG2"}) {
+      if (::strcasecmp(entry->d_name, (name + suffix).c_str()) == 0) logs.push_back(entry->d_name);
+    }
+  }
+  std::sort(logs.begin(), logs.end());
+  return logs;
+}
+
+}  // namespace
+
+std::string pendingChangesWarning(const RegistryInputFile& file, const std::string& path) {
+  // The base block: "regf", then the primary and the secondary sequence number.
+  unsigned char header[12] = {};
+  if (::pread(file.fd(), header, sizeof header, 0) != sizeof header) return {};
+  if (std::memcmp(header + 4, header + 8, 4) == 0) return {};
+  std::string warning = path +
+                        ": the hive has changes pending in its transaction logs (its sequence numbers differ); "
+                        "they are not replayed, so what changed last before the copy may be missing. ";
+  const std::vector<std::string> logs = logsBeside(path);
+  if (logs.empty()) return warning + "No log file lies beside it.";
+  warning += "Beside it: ";
+  for (std::size_t i = 0; i < logs.size(); ++i) warning += (i ? ", " : "") + logs[i];
+  return warning + ".";
 }
 
 }  // namespace portable

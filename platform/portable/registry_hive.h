@@ -21,4 +21,9 @@ inline const std::string kHiveMagic = "regf";
 bool mountSoftwareHive(RegistryStore& store, const RegistryInputFile& file, const std::string& path,
                        std::string& error);
 
+// Empty when the hive's two sequence numbers agree. Otherwise the hive was copied with
+// changes still pending in its transaction logs (SOFTWARE.LOG1, SOFTWARE.LOG2), which are not
+// replayed: a warning that says so and names the logs lying beside it.
+std::string pendingChangesWarning(const RegistryInputFile& file, const std::string& path);
+
 }  // namespace portable

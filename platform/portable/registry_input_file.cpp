@@ -31,9 +31,18 @@ RegistryInputFile::~RegistryInputFile() {
 }
 
 bool RegistryInputFile::open(const std::string& path, std::string& error, bool& missing) {
-  missing = false;
   // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  return adopt(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK), path, error, missing);
+}
+
+bool RegistryInputFile::openAt(int folder, const std::string& name, const std::string& shownPath, std::string& error,
+                               bool& missing) {
+  return adopt(::openat(folder, name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW), shownPath, error,
+               missing);
+}
+
+bool RegistryInputFile::adopt(int fd, const std::string& path, std::string& error, bool& missing) {
+  missing = false;
   if (fd < 0) {
     missing = errno == ENOENT;
     error = path + ": cannot open: " + std::strerror(errno);

@@ -18,6 +18,9 @@ class RegistryInputFile {
   // False, with "<path>: <why>", when the file cannot be used; `missing` tells a file
   // that does not exist apart from every other failure.
   bool open(const std::string& path, std::string& error, bool& missing);
+  // The same for `name` inside an open folder, without following a symbolic link;
+  // `shownPath` names the file in messages.
+  bool openAt(int folder, const std::string& name, const std::string& shownPath, std::string& error, bool& missing);
 
   int fd() const { return fd_; }
   std::uint64_t size() const { return size_; }
@@ -27,6 +30,8 @@ class RegistryInputFile {
   bool startsWith(const std::string& magic) const;
 
  private:
+  bool adopt(int fd, const std::string& shownPath, std::string& error, bool& missing);
+
   int fd_ = -1;
   std::uint64_t size_ = 0;
   std::uint64_t modified_ = 0;

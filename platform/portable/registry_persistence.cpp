@@ -17,6 +17,7 @@ namespace {
 struct Persistence {
   std::string path;
   std::string startupError;
+  bool machineMounted = false;  // the registry is no longer the file's
 };
 
 Persistence& persistence() {
@@ -30,7 +31,7 @@ void saveAtExit() {
     std::string bytes;
     {
       auto lock = store.lock();
-      if (!store.changed()) return;
+      if (!store.changed() || persistence().machineMounted) return;
       bytes = regFileBytes(wholeRegistry(store));
     }
     std::string error;
@@ -86,6 +87,14 @@ void reportRegistryFault(const std::string& message) {
   Persistence& state = persistence();
   if (state.startupError.empty()) state.startupError = message;
 }
+
+void beginMachineMount() {
+  Persistence& state = persistence();
+  state.machineMounted = true;
+  state.startupError.clear();
+}
+
+void setMountError(const std::string& message) { persistence().startupError = message; }
 
 std::vector<RegSubtree> wholeRegistry(RegistryStore& store) {
   std::vector<RegSubtree> subtrees;

@@ -21,6 +21,12 @@ void startPersistence(RegistryStore& store);
 // is damaged where it was read); the first reason is kept (the store's lock held).
 void reportRegistryFault(const std::string& message);
 
+// A machine mounted on purpose (portable/machine_mount.h) takes the place of what the
+// environment named: nothing is saved back any more, and earlier faults are forgotten; a
+// mount that fails is reported by platform::startupError() (the store's lock held).
+void beginMachineMount();
+void setMountError(const std::string& message);
+
 // Every hive, for a save (the store's lock held).
 std::vector<RegSubtree> wholeRegistry(RegistryStore& store);
 

@@ -45,6 +45,26 @@ def reg_files():
           b"\"b\"=\"caf\xe9\"\n")
 
 
+def wine_files():
+    head = 'WINE REGISTRY Version 2\n;; All keys relative to REGISTRY\\\\Machine\n\n#arch=win64\n'
+    body = (
+        '\n[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Uninstall\\\\\\xc4rger \\x58a8] 1700000000\n'
+        '#time=1d9c0f1a2b3c4d5\n'
+        '"DisplayName"="\\xc4rger \\"Editor\\" \\x58a8"\n'
+        '@="a\\tb\\0c\\101"\n'
+        '"Path"=str(2):"%ProgramFiles%\\\\x"\n'
+        '"List"=str(7):"a\\0b\\0"\n'
+        '"Size"=dword:0000bc53\n'
+        '"Blob"=hex:01,02,\\\n  ff\n'
+        '"Quad"=hex(b):01,00,00,00,00,00,00,00\n'
+        '\n[Software\\\\Wow6432Node\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\App Paths] 1700000000\n'
+        '#time=1d9c0f1a2b3c4d6\n#link\n'
+        '"SymbolicLinkValue"=hex(6):5c,00,52,00\n'
+    )
+    write("wine_registry", "win64.reg", (head + body).encode("ascii"))
+    write("wine_registry", "win32.reg", (head.replace("win64", "win32") + body).encode("ascii"))
+
+
 def glob_patterns():
     for i, (floating, text, pattern) in enumerate([
             (0, "editor.exe", "ed*.exe"), (1, "quillpdf reader", "*pdf*"), (1, "a*b", "**"),
@@ -153,6 +173,7 @@ if __name__ == "__main__":
     if len(sys.argv) > 1:
         hive_files(sys.argv[1])
     reg_files()
+    wine_files()
     glob_patterns()
     number_digits()
     language_files()

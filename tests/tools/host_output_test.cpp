@@ -14,7 +14,9 @@ bool parse(const std::vector<std::string>& words, HostOptions& options, std::str
 TEST(HostOptions, OptionsMayStandAnywhere) {
   HostOptions options;
   std::string error;
-  ASSERT_TRUE(parse({"--mode", "2", "list", "--json", "--cache", "C:/tmp/Cäche.db", "extra"}, options, error))
+  ASSERT_TRUE(parse({"--mode", "2", "--registry", "a.reg", "list", "--json", "--cache", "C:/tmp/Cäche.db", "extra",
+                     "--registry", "b", "--quiet"},
+                    options, error))
       << error;
   EXPECT_EQ(options.mode, 2);
   EXPECT_TRUE(options.json);
@@ -22,7 +24,8 @@ TEST(HostOptions, OptionsMayStandAnywhere) {
   EXPECT_EQ(*options.cachePath, u"C:/tmp/Cäche.db");
   EXPECT_EQ(options.subcommand, "list");
   EXPECT_EQ(options.arguments, std::vector<std::string>{"extra"});
-  EXPECT_FALSE(options.registryFile.has_value());
+  EXPECT_EQ(options.registries, (std::vector<std::string>{"a.reg", "b"})) << "every machine, in order";
+  EXPECT_TRUE(options.quiet);
 }
 
 TEST(HostOptions, DefaultsToScanModeAndTheLibrarysCache) {

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "host_options.h"
-#include "json_output.h"
 #include "platform/text.h"
 #include "subcommands.h"
 
@@ -54,6 +53,24 @@ std::string startPath(const WendlowExports& e, WendlowHandle handle) {
 
 }  // namespace
 
+const std::vector<std::u16string>& sessionColumns() {
+  static const std::vector<std::u16string> columns = {u"step", u"argument", u"result"};
+  return columns;
+}
+
+// "step argument: result" per row, after "machine: " when the rows carry one.
+std::string renderSession(const std::vector<std::u16string>& header, const TextRows& rows) {
+  const std::size_t first = !header.empty() && header[0] == kMachineColumn ? 1 : 0;
+  std::string out;
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    if (first) out += platform::toUtf8(rows.cell(r, 0)) + ": ";
+    out += platform::toUtf8(rows.cell(r, first));
+    if (!rows.cell(r, first + 1).empty()) out += " " + platform::toUtf8(rows.cell(r, first + 1));
+    out += ": " + platform::toUtf8(rows.cell(r, first + 2)) + "\n";
+  }
+  return out;
+}
+
 int runSession(const HostContext& context) {
   std::vector<Step> steps;
   std::string error;
@@ -70,8 +87,14 @@ int runSession(const HostContext& context) {
   const WendlowExports& e = context.library;
   const WendlowHandle h = session.handle();
 
-  std::vector<std::vector<std::u16string>> rows;
-  rows.push_back({u"start", u"", platform::fromUtf8(startPath(e, h))});
+  auto addRow = [&context](std::u16string_view step, std::u16string_view argument, const std::string& result) {
+    context.rows.addRow();
+    if (context.machine != nullptr) context.rows.addCell(*context.machine);
+    context.rows.addCell(step);
+    context.rows.addCell(argument);
+    context.rows.addCell(platform::fromUtf8(result));
+  };
+  addRow(u"start", u"", startPath(e, h));
   bool allFound = true;
   bool failed = false;
   for (const Step& step : steps) {
@@ -92,17 +115,7 @@ int runSession(const HostContext& context) {
       e.RefreshCache(h);
       result = "rescanned (mode " + std::to_string(e.getDetectorMode(h)) + ")";
     }
-    rows.push_back({platform::fromUtf8(step.command), argument, platform::fromUtf8(result)});
-  }
-
-  if (options.json) {
-    context.out += jsonArrayOfObjects({u"step", u"argument", u"result"}, TextRows(rows)) + "\n";
-  } else {
-    for (const auto& row : rows) {
-      std::string line = platform::toUtf8(row[0]);
-      if (!row[1].empty()) line += " " + platform::toUtf8(row[1]);
-      context.out += line + ": " + platform::toUtf8(row[2]) + "\n";
-    }
+    addRow(platform::fromUtf8(step.command), argument, result);
   }
   return failed ? kExitError : allFound ? kExitSuccess : kExitNotInstalled;
 }

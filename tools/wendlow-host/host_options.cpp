@@ -48,7 +48,9 @@ bool parseHostOptions(const std::vector<std::string>& words, HostOptions& option
       options.cachePath = platform::fromUtf8(text);
     } else if (word == "--registry") {
       if (!value(text)) return false;
-      options.registryFile = text;
+      options.registries.push_back(text);
+    } else if (word == "--quiet" || word == "-q") {
+      options.quiet = true;
     } else if (word.size() > 1 && word[0] == '-') {
       error = "unknown option " + word;
       return false;
@@ -76,18 +78,27 @@ std::string hostUsage() {
       "options:\n"
       "  --mode N              detector mode passed to InitDetector (default 1: full scan)\n"
       "  --cache PATH          cache database file (default: the library's Cache.db)\n"
-      "  --registry FILE       the machine to inspect (Linux only): a registry export\n"
-      "                        (.reg) or an offline SOFTWARE hive file (standing for\n"
-      "                        HKLM\\SOFTWARE), told apart by their contents; hives are\n"
-      "                        only ever read. Default in a build tree: the sample\n"
+      "  --registry PATH       a machine to inspect (Linux only); may be given more than\n"
+      "                        once. PATH is a registry export (.reg), an offline\n"
+      "                        SOFTWARE hive (standing for HKLM\\SOFTWARE), a Wine\n"
+      "                        prefix's system.reg, or a folder holding one: a Wine\n"
+      "                        prefix, a config folder, a Windows folder, or a volume\n"
+      "                        or folder holding Windows (Windows or WINNT, then\n"
+      "                        System32/config/SOFTWARE, names in any case). Told apart\n"
+      "                        by their contents; only ever read. Several machines:\n"
+      "                        list gains a first column Machine, query and wildcard\n"
+      "                        answer per machine. Default in a build tree: the sample\n"
       "                        machine beside the program\n"
+      "  --quiet, -q           do not say which file was found in a folder\n"
       "  --json                JSON instead of a table (UTF-8)\n"
       "\n"
       "exit status:\n"
-      "  0   done; for query and wildcard: everything asked about is installed\n"
-      "  1   query or wildcard: something asked about is not installed\n"
-      "  2   error: the registry file is missing, unreadable or malformed, the library\n"
-      "      cannot be loaded, or a step failed (the cache file cannot be opened)\n"
+      "  0   done; for query and wildcard: everything asked about is installed (on every\n"
+      "      machine)\n"
+      "  1   query or wildcard: something asked about is not installed (on some machine)\n"
+      "  2   error: a machine's registry is missing, unreadable or malformed (the others\n"
+      "      are still answered), the library cannot be loaded, or a step failed (the\n"
+      "      cache file cannot be opened)\n"
       "  64  the command line is wrong\n";
   return usage;
 }

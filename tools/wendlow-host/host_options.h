@@ -9,8 +9,9 @@
 struct HostOptions {
   std::int32_t mode = 1;
   std::optional<std::u16string> cachePath;     // --cache; absent: the library's default
-  std::optional<std::string> registryFile;     // --registry (Linux only), as given
+  std::vector<std::string> registries;         // each --registry (Linux only), as given, in order
   bool json = false;                           // --json
+  bool quiet = false;                          // --quiet
   bool help = false;                           // --help / -h
   std::string subcommand;                      // first word that is no option
   std::vector<std::string> arguments;          // the words after it that are no option

@@ -10,10 +10,16 @@
 // wide command line, so that every name survives.
 std::vector<std::string> commandLineWords(int argc, char** argv);
 
-// Chooses the registry the library will see; must run before anything touches the
-// registry. kExitSuccess when it is ready; otherwise the exit status, with a message:
-// kExitUsage for what this build cannot do, kExitError for a file that is not there.
-int prepareRegistry(const HostOptions& options, std::string& error);
+// The machines to inspect, in order, by the names shown for them: on Linux those of
+// --registry; without it the one WINPLAT_REGISTRY_FILE names (an empty name) or the
+// sample beside the program in a build tree. On Windows this machine (an empty name).
+// kExitSuccess, or kExitUsage with a message.
+int chooseMachines(const HostOptions& options, std::vector<std::string>& machines, std::string& error);
+
+// Makes `machine` the registry the library sees from now on; every detector of the machine
+// before must be gone. False with the reason. `notes` receives lines for standard error:
+// the file found in a folder (unless `quiet`) and warnings about what was read.
+bool useMachine(const std::string& machine, bool quiet, std::vector<std::string>& notes, std::string& error);
 
 // True, with the message, when the registry file cannot be used: refused when it was
 // loaded, or found damaged where it was read (an offline hive is read on demand).

@@ -1,18 +1,17 @@
-// Linux: the stand-in registry is loaded from the file named by WINPLAT_REGISTRY_FILE
-// when it is first used. Without --registry or that variable, the sample machine that a
-// build tree keeps beside the program; an installed program has none and asks for one.
-#include <sys/stat.h>
+// Linux: each machine given is mounted into the stand-in registry in turn. Without
+// --registry, the file WINPLAT_REGISTRY_FILE names (loaded when the registry is first used)
+// or the sample machine that a build tree keeps beside the program; an installed program
+// has none and asks for one.
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 #include "host_platform.h"
 #include "platform/diagnostics.h"
 #include "platform/registry.h"
 #include "platform/resource.h"
+#include "portable/machine_mount.h"
 
 namespace {
 
@@ -31,32 +30,33 @@ std::vector<std::string> commandLineWords(int argc, char** argv) {
   return std::vector<std::string>(argv + 1, argv + argc);
 }
 
-int prepareRegistry(const HostOptions& options, std::string& error) {
-  std::string sample;
-  const char* chosen = nullptr;
-  if (options.registryFile) {
-    chosen = options.registryFile->c_str();
-  } else if (std::getenv("WINPLAT_REGISTRY_FILE") == nullptr) {
-    sample = sampleBesideProgram();
-    chosen = sample.c_str();
-  }
-  if (chosen == nullptr) return kExitSuccess;  // the variable already names one
-  if (*chosen == '\0') {
-    error = "no machine to inspect: pass --registry FILE (a registry export or a SOFTWARE hive)";
-    return kExitUsage;
-  }
-  // The stand-in starts a missing file empty (and writes it at exit); here that would
-  // show a machine with nothing installed.
-  struct stat info {};
-  if (::stat(chosen, &info) != 0 && errno == ENOENT) {
-    error = std::string(chosen) + ": cannot open: " + std::strerror(ENOENT);
-    return kExitError;
-  }
-  if (setenv("WINPLAT_REGISTRY_FILE", chosen, 1) != 0) {
-    error = "cannot set WINPLAT_REGISTRY_FILE";
-    return kExitError;
+int chooseMachines(const HostOptions& options, std::vector<std::string>& machines, std::string& error) {
+  if (!options.registries.empty()) {
+    machines = options.registries;
+  } else if (std::getenv("WINPLAT_REGISTRY_FILE") != nullptr) {
+    machines.assign(1, std::string());  // loaded where the registry is first used
+  } else {
+    const std::string sample = sampleBesideProgram();
+    if (sample.empty()) {
+      error = "no machine to inspect: pass --registry PATH (a registry export, a SOFTWARE hive, "
+              "a Wine prefix or a folder holding Windows)";
+      return kExitUsage;
+    }
+    machines.assign(1, sample);
   }
   return kExitSuccess;
+}
+
+bool useMachine(const std::string& machine, bool quiet, std::vector<std::string>& notes, std::string& error) {
+  if (machine.empty()) return true;
+  const portable::MachineMount mounted = portable::mountMachine(machine);
+  if (!mounted.ok) {
+    error = mounted.error;
+    return false;
+  }
+  if (!quiet && !mounted.found.empty()) notes.push_back(machine + ": reading " + mounted.found);
+  notes.insert(notes.end(), mounted.warnings.begin(), mounted.warnings.end());
+  return true;
 }
 
 bool registryFailed(std::string& message) {

@@ -56,13 +56,16 @@ std::vector<std::string> commandLineWords(int, char**) {
   return words;
 }
 
-int prepareRegistry(const HostOptions& options, std::string& error) {
-  if (options.registryFile) {
+int chooseMachines(const HostOptions& options, std::vector<std::string>& machines, std::string& error) {
+  if (!options.registries.empty()) {
     error = "--registry is not available on Windows: the detector reads this machine's registry";
     return kExitUsage;
   }
+  machines.assign(1, std::string());
   return kExitSuccess;
 }
+
+bool useMachine(const std::string&, bool, std::vector<std::string>&, std::string&) { return true; }
 
 bool registryFailed(std::string&) { return false; }
 

@@ -56,10 +56,9 @@ DetectorSession::~DetectorSession() {
 const std::vector<std::u16string> kListedProperties = {u"DisplayName", u"DisplayVersion", u"Publisher",
                                                        u"InstallDate", u"InstallLocation"};
 
-TextRows listUninstallEntries(const DetectorSession& session) {
+void listUninstallEntries(const DetectorSession& session, TextRows& rows, const std::u16string* leading) {
   const WendlowExports& e = session.exports();
   WendlowHandle h = session.handle();
-  TextRows rows;
   auto addCell = [&rows](win::BSTR text) {
     platform::unique_bstr owner(text);
     rows.addCell(resultStringView(text));
@@ -67,6 +66,7 @@ TextRows listUninstallEntries(const DetectorSession& session) {
   e.FirstUninstallItem(h);
   while (true) {
     rows.addRow();
+    if (leading != nullptr) rows.addCell(*leading);
     addCell(e.getCurrentItemKey(h));
     for (const std::u16string& property : kListedProperties) {
       const char16_t* name = property.c_str();
@@ -75,5 +75,4 @@ TextRows listUninstallEntries(const DetectorSession& session) {
     if (e.NextUninstallItem(h) == 0) break;  // this reading was made at the end
   }
   rows.removeLastRow();
-  return rows;
 }
