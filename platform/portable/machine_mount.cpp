@@ -29,10 +29,13 @@ std::string load(RegistryStore& store, const RegistryInputFile& file, const std:
     if (!pending.empty()) warnings.push_back(pending);
     return {};
   }
-  FileBytes bytes(file.fd(), file.size());
   if (file.startsWith(std::string(kWineRegistryMagic))) {
+    // Mapped, as libhivex maps a hive.
+    std::string error;
+    std::shared_ptr<const WineText> text = mapWineText(file.fd(), file.size(), error);
+    if (!text) return path + ": " + error;
     WineArch arch = WineArch::Unknown;
-    std::string error = applyWineRegistry(store, bytes, path, arch);
+    error = applyWineRegistry(store, std::move(text), path, file.modificationTime(), arch);
     if (arch == WineArch::Win32) store.setMachine(Machine::x86);
     if (arch == WineArch::Win64) store.setMachine(Machine::x64);
     what = arch == WineArch::Win32   ? "a 32-bit Wine prefix's registry"
@@ -41,6 +44,7 @@ std::string load(RegistryStore& store, const RegistryInputFile& file, const std:
     return error;
   }
   what = "a registry export";
+  FileBytes bytes(file.fd(), file.size());
   return applyRegFile(store, bytes, path, false, file.modificationTime());
 }
 

@@ -7,7 +7,6 @@
 #include "name_folding.h"
 #include "reg_file.h"
 #include "registry_store.h"
-#include "wine_registry.h"
 
 namespace portable {
 
@@ -15,14 +14,10 @@ namespace {
 
 class Applier final : public RegFileSink {
  public:
-  // `parentsTakeSectionTime`: keys a section has to create above its own take its recorded
-  // time, as Wine gives them when it loads its files.
-  Applier(RegistryStore& store, std::uint64_t fileTime, bool parentsTakeSectionTime = false)
-      : store_(store), fileTime_(fileTime), parentsTakeSectionTime_(parentsTakeSectionTime) {}
+  Applier(RegistryStore& store, std::uint64_t fileTime) : store_(store), fileTime_(fileTime) {}
 
   void section(Hive hive, const std::vector<std::u16string_view>& path, bool deletion) override {
     current_ = nullptr;
-    createdParents_.clear();
     if (deletion) return deleteKey(hive, path);
     current_ = ensureKey(hive, path);
   }
@@ -36,10 +31,7 @@ class Applier final : public RegFileSink {
     if (current_->removeValue(name)) current_->touch(nextStamp());
   }
 
-  void lastWrite(std::uint64_t stamp) override {
-    for (const auto& parent : createdParents_) times_.emplace_back(parent, stamp);
-    times_.emplace_back(chain_.back(), stamp);
-  }
+  void lastWrite(std::uint64_t stamp) override { times_.emplace_back(chain_.back(), stamp); }
 
   // Recorded times win over the stamps of the load itself.
   void finish(bool asChange) {
@@ -78,9 +70,7 @@ class Applier final : public RegFileSink {
     std::uint64_t stamp = 0;
     for (; depth < path.size(); ++depth) {
       RegistryKey& key = *chain_.back();
-      bool made = false;
       chain_.push_back(key.findOrAddChild(path[depth], [&] {
-        made = true;
         // One stamp for all that this section creates; the first parent records it.
         if (!created) {
           stamp = nextStamp();
@@ -89,7 +79,6 @@ class Applier final : public RegFileSink {
         }
         return stamp;
       }));
-      if (made && parentsTakeSectionTime_ && depth + 1 < path.size()) createdParents_.push_back(chain_.back());
     }
     return chain_.back().get();
   }
@@ -108,8 +97,6 @@ class Applier final : public RegFileSink {
 
   RegistryStore& store_;
   const std::uint64_t fileTime_;
-  const bool parentsTakeSectionTime_;
-  std::vector<std::shared_ptr<RegistryKey>> createdParents_;  // by the current section
   RegistryKey* current_ = nullptr;  // null in a deletion section
   Hive chainHive_ = Hive::LocalMachine;
   std::vector<std::shared_ptr<RegistryKey>> chain_;  // the current section's keys, root first
@@ -123,14 +110,6 @@ std::string applyRegFile(RegistryStore& store, ByteSource& bytes, const std::str
   Applier applier(store, fileTime);
   std::string error = parseRegFile(bytes, sourceName, applier);
   if (error.empty()) applier.finish(asChange);
-  return error;
-}
-
-std::string applyWineRegistry(RegistryStore& store, ByteSource& bytes, const std::string& sourceName,
-                              WineArch& arch) {
-  Applier applier(store, 0, true);
-  std::string error = parseWineRegistry(bytes, sourceName, applier, arch);
-  if (error.empty()) applier.finish(false);
   return error;
 }
 

@@ -1,315 +1,194 @@
 // Reading Wine's registry files as its wineserver writes and reads them (server/registry.c:
 // save_subkeys, dump_value, load_keys, parse_strW). Where Wine's own reader skips a line it
 // cannot use, this one refuses the file with the line: a listing must not quietly lack
-// what a damaged file held.
-#include <cstdint>
-#include <optional>
-#include <vector>
+// what a damaged file held. The file is taken as bytes: Wine writes ASCII, with \x escapes
+// for everything beyond it; a byte beyond ASCII that another writer left is taken as Latin-1.
+#include <algorithm>
+#include <cstring>
 
-#include "registry_operations.h"
+#include "name_folding.h"
 #include "wine_registry.h"
 
 namespace portable {
 
 namespace {
 
-constexpr std::size_t kLongestFirstLine = 4096;
-constexpr std::size_t kLongestLine = std::size_t{1} << 24;
 constexpr std::size_t kMaxKeyDepth = 512;
-constexpr std::u16string_view kRelativeTo = u";; All keys relative to ";
+constexpr std::size_t kMaxKeyNameLength = 255;
+constexpr std::string_view kRelativeTo = ";; All keys relative to ";
 constexpr std::uint64_t kUnixEpochInFileTime = 116444736000000000ull;
 
-int hexDigit(char16_t c) {
-  if (c >= u'0' && c <= u'9') return c - u'0';
-  if (c >= u'a' && c <= u'f') return c - u'a' + 10;
-  if (c >= u'A' && c <= u'F') return c - u'A' + 10;
+int hexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   return -1;
 }
 
-bool isSpace(char16_t c) { return c == u' ' || c == u'\t' || c == u'\v' || c == u'\f'; }
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r' || c == '\n'; }
 
-std::u16string_view skipSpaces(std::u16string_view text) {
+std::string_view skipSpaces(std::string_view text) {
   std::size_t i = 0;
   while (i < text.size() && isSpace(text[i])) ++i;
   return text.substr(i);
 }
 
-bool startsWith(std::u16string_view text, std::u16string_view prefix) {
-  return text.substr(0, prefix.size()) == prefix;
+bool startsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
+
+// Where an escaped text ends: the place after its closing `end`, or npos when it has none.
+// Only finding the end: a backslash takes the character after it along, whatever follows.
+// Most texts hold no backslash: the end is then one search away.
+std::size_t escapedEnd(std::string_view text, char end) {
+  const char* const base = text.data();
+  const std::size_t size = text.size();
+  for (std::size_t i = 0; i < size;) {
+    const void* close = std::memchr(base + i, end, size - i);
+    if (close == nullptr) return std::string_view::npos;
+    const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(close) - base);
+    const void* escape = std::memchr(base + i, '\\', at - i);
+    if (escape == nullptr) return at + 1;
+    i = static_cast<std::size_t>(static_cast<const char*>(escape) - base) + 2;
+  }
+  return std::string_view::npos;
 }
 
-// An escaped text up to its closing `end` (parse_strW): \a \b \e \f \n \r \t \v, \x with up
-// to four hex digits, \ with up to three octal digits, and \ before any other character
-// for that character. `consumed` counts the closing character. False when it is missing.
-bool unescape(std::u16string_view text, char16_t end, std::u16string& out, std::size_t& consumed) {
-  out.clear();
-  for (std::size_t i = 0; i < text.size();) {
-    const char16_t c = text[i++];
-    if (c == end) {
-      consumed = i;
-      return true;
-    }
-    if (c != u'\\') {
-      out += c;
+// An escaped text up to its closing `end` (parse_strW), appended to `out`: \a \b \e \f \n
+// \r \t \v, \x with up to four hex digits, \ with up to three octal digits, and \ before any
+// other character for that character. `consumed` counts the closing character. False when
+// it is missing.
+bool unescape(std::string_view text, char end, std::u16string& out, std::size_t& consumed) {
+  consumed = escapedEnd(text, end);
+  if (consumed == std::string_view::npos) return false;
+  const std::size_t stop = consumed - 1;
+  // Never longer than the escaped text: written in place, then cut to length.
+  const std::size_t base = out.size();
+  out.resize(base + stop);
+  char16_t* to = out.data() + base;
+  for (std::size_t i = 0; i < stop;) {
+    const char c = text[i++];
+    if (c != '\\') {
+      *to++ = static_cast<char16_t>(static_cast<unsigned char>(c));
       continue;
     }
-    if (i == text.size()) return false;
-    const char16_t e = text[i++];
+    const char e = text[i++];
     switch (e) {
-      case u'a': out += u'\a'; break;
-      case u'b': out += u'\b'; break;
-      case u'e': out += char16_t{0x1B}; break;
-      case u'f': out += u'\f'; break;
-      case u'n': out += u'\n'; break;
-      case u'r': out += u'\r'; break;
-      case u't': out += u'\t'; break;
-      case u'v': out += u'\v'; break;
-      case u'x': {
-        if (i == text.size() || hexDigit(text[i]) < 0) {
-          out += u'x';
-          break;
-        }
+      case 'a': *to++ = u'\a'; break;
+      case 'b': *to++ = u'\b'; break;
+      case 'e': *to++ = char16_t{0x1B}; break;
+      case 'f': *to++ = u'\f'; break;
+      case 'n': *to++ = u'\n'; break;
+      case 'r': *to++ = u'\r'; break;
+      case 't': *to++ = u'\t'; break;
+      case 'v': *to++ = u'\v'; break;
+      case 'x': {
         unsigned value = 0;
-        for (int n = 0; n < 4 && i < text.size() && hexDigit(text[i]) >= 0; ++n) value = value * 16 + hexDigit(text[i++]);
-        out += static_cast<char16_t>(value);
+        int digits = 0;
+        for (; digits < 4 && i < stop && hexDigit(text[i]) >= 0; ++digits) value = value * 16 + hexDigit(text[i++]);
+        *to++ = digits == 0 ? u'x' : static_cast<char16_t>(value);
         break;
       }
       default:
-        if (e >= u'0' && e <= u'7') {
-          unsigned value = e - u'0';
-          for (int n = 0; n < 2 && i < text.size() && text[i] >= u'0' && text[i] <= u'7'; ++n) {
-            value = value * 8 + (text[i++] - u'0');
+        if (e >= '0' && e <= '7') {
+          unsigned value = static_cast<unsigned>(e - '0');
+          for (int n = 0; n < 2 && i < stop && text[i] >= '0' && text[i] <= '7'; ++n) {
+            value = value * 8 + static_cast<unsigned>(text[i++] - '0');
           }
-          out += static_cast<char16_t>(value);
+          *to++ = static_cast<char16_t>(value);
         } else {
-          out += e;
+          *to++ = static_cast<char16_t>(static_cast<unsigned char>(e));
         }
     }
   }
-  return false;
+  out.resize(static_cast<std::size_t>(to - out.data()));
+  return true;
 }
 
-// Data types as Wine tags them (get_data_type).
-enum class Parse { String, Dword, Hex };
-
-class WineParser {
+// The file's lines, as Wine reads them: a line ends at LF, and a CR before it goes too.
+class Lines {
  public:
-  WineParser(ByteSource& bytes, const std::string& sourceName, RegFileSink& sink, WineArch& arch)
-      : reader_(bytes), sourceName_(sourceName), sink_(sink), arch_(arch) {}
+  Lines(std::string_view text, std::size_t offset, std::size_t number) : text_(text), at_(offset), number_(number) {}
 
-  std::string run() {
-    arch_ = WineArch::Unknown;
-    reader_.limitLines(kLongestFirstLine);
-    std::u16string_view line;
-    if (!nextLine(line) || line != u"WINE REGISTRY Version 2") {
-      return error_.empty() ? sourceName_ + ":1: not a Wine registry file (no \"WINE REGISTRY Version 2\")" : error_;
-    }
-    reader_.limitLines(kLongestLine);
-    while (nextLine(line)) {
-      if (!statement(skipSpaces(line))) return error_;
-    }
-    if (!error_.empty()) return error_;
-    finishSection();
-    return {};
+  bool next(std::string_view& line) {
+    if (at_ >= text_.size()) return false;
+    const char* start = text_.data() + at_;
+    const void* found = std::memchr(start, '\n', text_.size() - at_);
+    const std::size_t length = found ? static_cast<std::size_t>(static_cast<const char*>(found) - start) : text_.size() - at_;
+    at_ += length + (found ? 1 : 0);
+    line = std::string_view(start, length);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    ++number_;
+    return true;
   }
+  std::size_t offset() const { return at_; }
+  std::size_t number() const { return number_; }
 
  private:
-  bool fail(const std::string& what) {
-    error_ = sourceName_ + ":" + std::to_string(lineNumber_) + ": " + what;
-    return false;
-  }
+  std::string_view text_;
+  std::size_t at_;
+  std::size_t number_;  // of the line last read
+};
 
-  bool nextLine(std::u16string_view& line) {
-    if (reader_.next(line)) {
-      ++lineNumber_;
-      return true;
-    }
-    if (reader_.lineTooLong()) {
-      ++lineNumber_;
-      fail("line longer than " + std::to_string(kLongestLine) + " characters");
-    } else if (!reader_.error().empty()) {
-      error_ = sourceName_ + ": " + reader_.error();
-    }
-    return false;
-  }
-
-  bool statement(std::u16string_view text) {
-    if (text.empty()) return true;
-    switch (text[0]) {
-      case u'[': return section(text.substr(1));
-      case u'@':
-      case u'"': return value(text);
-      case u'#': return inSection_ ? keyOption(text) : globalOption(text);
-      case u';': return comment(text);
-      default: return fail("unrecognized line");
-    }
-  }
-
-  // Only the machine's keys can be read: user.reg holds a user's, relative to another root.
-  bool comment(std::u16string_view text) {
-    if (!startsWith(text, kRelativeTo)) return true;
-    std::u16string base;
-    std::size_t consumed = 0;
-    const std::u16string rest = std::u16string(text.substr(kRelativeTo.size())) + u'\n';
-    if (!unescape(rest, u'\n', base, consumed)) return fail("malformed comment");
-    while (!base.empty() && base[0] == u'\\') base.erase(0, 1);
-    std::u16string folded;
-    for (char16_t c : base) folded += (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c;
-    if (folded != u"REGISTRY\\MACHINE") return fail("the keys are not a machine's: only a prefix's system.reg can be read");
-    return true;
-  }
-
-  bool globalOption(std::u16string_view text) {
-    if (!startsWith(text, u"#arch=")) return true;  // others are ignored, as Wine does
-    const std::u16string_view arch = text.substr(6);
-    if (arch == u"win32") {
-      arch_ = WineArch::Win32;
-    } else if (arch == u"win64") {
-      arch_ = WineArch::Win64;
-    } else {
-      return fail("unknown architecture");
-    }
-    return true;
-  }
-
-  bool keyOption(std::u16string_view text) {
-    if (startsWith(text, u"#time=")) {
-      std::uint64_t time = 0;
-      std::size_t digits = 0;
-      for (char16_t c : text.substr(6)) {
-        if (hexDigit(c) < 0) return fail("malformed #time");
-        if (++digits > 16) return fail("#time beyond 64 bits");
-        time = time * 16 + static_cast<std::uint64_t>(hexDigit(c));
-      }
-      if (digits == 0) return fail("malformed #time");
-      if (emitted_) {
-        if (!link_) sink_.lastWrite(time);
-      } else {
-        time_ = time;
-      }
-    } else if (text == u"#link") {
-      if (emitted_) return fail("#link after the key's values");
-      link_ = true;
-    }
-    return true;  // #class and others do not concern the detector
-  }
-
-  bool section(std::u16string_view text) {
-    finishSection();
-    std::size_t consumed = 0;
-    if (!unescape(text, u']', path_, consumed)) return fail("malformed key: no closing ]");
-    std::u16string_view rest = skipSpaces(text.substr(consumed));
-    std::optional<std::uint64_t> seconds;
-    if (!rest.empty()) {
-      std::uint64_t value = 0;
-      std::size_t i = 0;
-      for (; i < rest.size() && rest[i] >= u'0' && rest[i] <= u'9'; ++i) {
-        value = value * 10 + (rest[i] - u'0');
-        if (value > 0xFFFFFFFFull) return fail("malformed key time");
-      }
-      if (i == 0 || !skipSpaces(rest.substr(i)).empty()) return fail("malformed key: text after the time");
-      seconds = value;
-    }
-    parts_.clear();
-    std::u16string_view path(path_);
-    while (!path.empty()) {
-      const std::size_t cut = path.find(u'\\');
-      const std::u16string_view part = path.substr(0, cut);
-      if (part.empty()) return fail("malformed key path");
-      if (!acceptableKeyName(part)) return fail("key name longer than 255 characters");
-      parts_.push_back(part);
-      if (parts_.size() > kMaxKeyDepth) return fail("key path nested too deeply");
-      if (cut == std::u16string_view::npos) break;
-      path.remove_prefix(cut + 1);
-      if (path.empty()) return fail("malformed key path");
-    }
-    inSection_ = true;
-    emitted_ = false;
-    link_ = false;
-    time_.reset();
-    if (seconds) time_ = *seconds * 10000000ull + kUnixEpochInFileTime;
-    return true;
-  }
-
-  // The key goes to the sink when it is certain what it is: at its first value, or when the
-  // next section starts.
-  void emitSection() {
-    if (emitted_) return;
-    emitted_ = true;
-    if (link_) return;
-    sink_.section(Hive::LocalMachine, parts_, false);
-    if (time_) sink_.lastWrite(*time_);
-  }
-  void finishSection() {
-    if (inSection_) emitSection();
-  }
-
-  bool value(std::u16string_view text) {
-    if (!inSection_) return fail("value without a key");
-    std::size_t at = 1;
+// One value line (and the lines a hex value continues on): "name"=data or @=data.
+class ValueReader {
+ public:
+  // Empty when the value is well-formed; else what is wrong with it.
+  std::string read(std::string_view line, Lines& lines) {
     name_.clear();
-    if (text[0] == u'"') {
+    data_.clear();
+    std::size_t at = 1;
+    if (line[0] == '"') {
       std::size_t consumed = 0;
-      if (!unescape(text.substr(1), u'"', name_, consumed)) return fail("malformed value name");
+      if (!unescape(line.substr(1), '"', name_, consumed)) return "malformed value name";
       at = 1 + consumed;
     }
-    std::u16string_view rest = skipSpaces(text.substr(at));
-    if (rest.empty() || rest[0] != u'=') return fail("malformed value: no =");
+    std::string_view rest = skipSpaces(line.substr(at));
+    if (rest.empty() || rest[0] != '=') return "malformed value: no =";
     rest = skipSpaces(rest.substr(1));
 
-    win::DWORD type = win::REG_SZ;
-    Parse parse = Parse::String;
-    if (startsWith(rest, u"\"")) {
-      rest.remove_prefix(1);
-    } else if (startsWith(rest, u"str:\"")) {
-      rest.remove_prefix(5);
-    } else if (startsWith(rest, u"str(2):\"")) {
-      type = win::REG_EXPAND_SZ;
-      rest.remove_prefix(8);
-    } else if (startsWith(rest, u"str(7):\"")) {
-      type = win::REG_MULTI_SZ;
-      rest.remove_prefix(8);
-    } else if (startsWith(rest, u"dword:")) {
-      type = win::REG_DWORD;
-      parse = Parse::Dword;
-      rest.remove_prefix(6);
-    } else if (startsWith(rest, u"hex:")) {
-      type = win::REG_BINARY;
-      parse = Parse::Hex;
-      rest.remove_prefix(4);
-    } else if (startsWith(rest, u"hex(")) {
-      parse = Parse::Hex;
+    type_ = win::REG_SZ;
+    if (startsWith(rest, "\"")) return stringData(rest.substr(1));
+    if (startsWith(rest, "str:\"")) return stringData(rest.substr(5));
+    if (startsWith(rest, "str(2):\"")) {
+      type_ = win::REG_EXPAND_SZ;
+      return stringData(rest.substr(8));
+    }
+    if (startsWith(rest, "str(7):\"")) {
+      type_ = win::REG_MULTI_SZ;
+      return stringData(rest.substr(8));
+    }
+    if (startsWith(rest, "dword:")) {
+      type_ = win::REG_DWORD;
+      return dwordData(rest.substr(6));
+    }
+    if (startsWith(rest, "hex:")) {
+      type_ = win::REG_BINARY;
+      return hexData(rest.substr(4), lines);
+    }
+    if (startsWith(rest, "hex(")) {
       std::size_t i = 4;
       std::uint64_t number = 0;
       for (; i < rest.size() && hexDigit(rest[i]) >= 0; ++i) {
         number = number * 16 + static_cast<std::uint64_t>(hexDigit(rest[i]));
-        if (number > 0xFFFFFFFFull) return fail("malformed value type");
+        if (number > 0xFFFFFFFFull) return "malformed value type";
       }
-      if (i == 4 || !startsWith(rest.substr(i), u"):")) return fail("malformed value type");
-      type = static_cast<win::DWORD>(number);
-      rest.remove_prefix(i + 2);
-    } else {
-      return fail("unknown value type");
+      if (i == 4 || !startsWith(rest.substr(i), "):")) return "malformed value type";
+      type_ = static_cast<win::DWORD>(number);
+      return hexData(rest.substr(i + 2), lines);
     }
-
-    data_.clear();
-    bool read = false;
-    switch (parse) {
-      case Parse::String: read = stringData(rest); break;
-      case Parse::Dword: read = dwordData(rest); break;
-      case Parse::Hex: read = hexData(rest); break;
-    }
-    if (!read) return false;
-    emitSection();
-    if (!link_) sink_.value(name_, type, data_);
-    return true;
+    return "unknown value type";
   }
 
+  const std::u16string& name() const { return name_; }
+  win::DWORD type() const { return type_; }
+  const std::vector<win::BYTE>& data() const { return data_; }
+
+ private:
   // UTF-16LE with the terminating zero, as Wine keeps it.
-  bool stringData(std::u16string_view text) {
+  std::string stringData(std::string_view text) {
+    text_.clear();
     std::size_t consumed = 0;
-    if (!unescape(text, u'"', text_, consumed)) return fail("malformed string: no closing quote");
-    if (!skipSpaces(text.substr(consumed)).empty()) return fail("malformed string: text after it");
+    if (!unescape(text, '"', text_, consumed)) return "malformed string: no closing quote";
+    if (!skipSpaces(text.substr(consumed)).empty()) return "malformed string: text after it";
     data_.reserve((text_.size() + 1) * 2);
     for (char16_t c : text_) {
       data_.push_back(static_cast<win::BYTE>(c & 0xFF));
@@ -317,23 +196,23 @@ class WineParser {
     }
     data_.push_back(0);
     data_.push_back(0);
-    return true;
+    return {};
   }
 
-  bool dwordData(std::u16string_view text) {
+  std::string dwordData(std::string_view text) {
     std::uint32_t value = 0;
     std::size_t i = 0;
     for (; i < text.size() && hexDigit(text[i]) >= 0; ++i) {
-      if (i == 8) return fail("malformed dword: more than 8 digits");
+      if (i == 8) return "malformed dword: more than 8 digits";
       value = value * 16 + static_cast<std::uint32_t>(hexDigit(text[i]));
     }
-    if (i == 0 || !skipSpaces(text.substr(i)).empty()) return fail("malformed dword");
+    if (i == 0 || !skipSpaces(text.substr(i)).empty()) return "malformed dword";
     for (int shift = 0; shift < 32; shift += 8) data_.push_back(static_cast<win::BYTE>(value >> shift));
-    return true;
+    return {};
   }
 
   // Bytes as comma-separated hex; a backslash at the end continues on the next line.
-  bool hexData(std::u16string_view text) {
+  std::string hexData(std::string_view text, Lines& lines) {
     for (;;) {
       text = skipSpaces(text);
       while (!text.empty() && hexDigit(text[0]) >= 0) {
@@ -342,38 +221,266 @@ class WineParser {
         if (text.size() > 1 && hexDigit(text[1]) >= 0) byte = byte * 16 + static_cast<unsigned>(hexDigit(text[used++]));
         data_.push_back(static_cast<win::BYTE>(byte));
         text = skipSpaces(text.substr(used));
-        if (!text.empty() && text[0] == u',') text = skipSpaces(text.substr(1));
+        if (!text.empty() && text[0] == ',') text = skipSpaces(text.substr(1));
       }
-      if (text.empty()) return true;
-      if (text != u"\\") return fail("malformed hex data");
-      std::u16string_view next;
-      if (!nextLine(next)) return error_.empty() ? fail("hex data continues past the end of the file") : false;
-      text = next;
+      if (text.empty()) return {};
+      if (text != "\\") return "malformed hex data";
+      if (!lines.next(text)) return "hex data continues past the end of the file";
     }
   }
 
-  RegTextReader reader_;
-  const std::string& sourceName_;
-  RegFileSink& sink_;
-  WineArch& arch_;
-  std::string error_;
-  std::size_t lineNumber_ = 0;
-
-  bool inSection_ = false;
-  bool emitted_ = false;
-  bool link_ = false;
-  std::optional<std::uint64_t> time_;
-  std::u16string path_;
-  std::vector<std::u16string_view> parts_;  // views into path_
   std::u16string name_;
   std::u16string text_;
+  win::DWORD type_ = win::REG_NONE;
   std::vector<win::BYTE> data_;
+};
+
+// #time=<hex FILETIME>; false when malformed.
+bool parseTime(std::string_view digits, std::uint64_t& time) {
+  time = 0;
+  if (digits.empty() || digits.size() > 16) return false;
+  for (char c : digits) {
+    if (hexDigit(c) < 0) return false;
+    time = time * 16 + static_cast<std::uint64_t>(hexDigit(c));
+  }
+  return true;
+}
+
+// A name's code unit as the order compares it: ASCII lowered, as Wine orders names, so that
+// its files mostly need no sorting; other letters upper-cased as the store compares them.
+// Either way two names fold alike exactly when the store takes them for the same name.
+char16_t foldUnit(char16_t c) {
+  if (c < 0x80) return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 0x20) : c;
+  return upcaseWide(c);
+}
+
+// The path of a section line (after its '['), decoded and split; false with what is wrong.
+bool parsePath(std::string_view text, WinePath& path, std::size_t& consumed, const char*& problem) {
+  path.text.clear();
+  path.parts.clear();
+  if (!unescape(text, ']', path.text, consumed)) {
+    problem = "malformed key: no closing ]";
+    return false;
+  }
+  const std::u16string& t = path.text;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i <= t.size() && !t.empty(); ++i) {
+    if (i < t.size() && t[i] != u'\\') {
+      if (t[i] < 0x20 && (t[i] == 0 || t[i] == u'\r' || t[i] == u'\n')) {
+        problem = "key name holding a zero or a line break";
+        return false;
+      }
+      continue;
+    }
+    if (i == start) {
+      problem = "malformed key path";
+      return false;
+    }
+    if (i - start > kMaxKeyNameLength) {
+      problem = "key name longer than 255 characters";
+      return false;
+    }
+    path.parts.emplace_back(static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(i - start));
+    if (path.parts.size() > kMaxKeyDepth) {
+      problem = "key path nested too deeply";
+      return false;
+    }
+    start = i + 1;
+  }
+  return true;
+}
+
+class Indexer {
+ public:
+  Indexer(std::string_view text, const std::string& sourceName, WineIndex& index)
+      : text_(text), lines_(text, 0, 0), sourceName_(sourceName), index_(index) {}
+
+  std::string run() {
+    index_ = WineIndex();
+    std::string_view line;
+    if (!lines_.next(line) || line != kWineRegistryMagic) {
+      return sourceName_ + ":1: not a Wine registry file (no \"WINE REGISTRY Version 2\")";
+    }
+    index_.sections.reserve(countSectionLines());
+    while (lines_.next(line)) {
+      const std::string_view trimmed = skipSpaces(line);
+      if (trimmed.empty()) continue;
+      if (trimmed[0] == '[') {
+        if (!section(trimmed, static_cast<std::size_t>(trimmed.data() - text_.data()))) return error_;
+      } else if (index_.sections.empty() && !head(trimmed)) {
+        return error_;
+      }
+    }
+    return {};
+  }
+
+ private:
+  // Room for every section at once: the lines that start with '['.
+  std::size_t countSectionLines() const {
+    std::size_t count = 0;
+    for (std::size_t at = text_.find("\n["); at != std::string_view::npos; at = text_.find("\n[", at + 2)) ++count;
+    return count;
+  }
+
+  bool fail(const std::string& what) {
+    error_ = sourceName_ + ":" + std::to_string(lines_.number()) + ": " + what;
+    return false;
+  }
+
+  // Before the first section: comments and the global options.
+  bool head(std::string_view line) {
+    switch (line[0]) {
+      case ';': return comment(line);
+      case '#': return globalOption(line);
+      case '@':
+      case '"': return fail("value without a key");
+      default: return fail("unrecognized line");
+    }
+  }
+
+  // Only the machine's keys can be read: user.reg holds a user's, relative to another root.
+  bool comment(std::string_view text) {
+    if (!startsWith(text, kRelativeTo)) return true;
+    std::u16string base;
+    std::size_t consumed = 0;
+    unescape(std::string(text.substr(kRelativeTo.size())) + '\n', '\n', base, consumed);
+    while (!base.empty() && base[0] == u'\\') base.erase(0, 1);
+    for (char16_t& c : base) {
+      if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - 32);
+    }
+    if (base != u"REGISTRY\\MACHINE") return fail("the keys are not a machine's: only a prefix's system.reg can be read");
+    return true;
+  }
+
+  bool globalOption(std::string_view text) {
+    if (!startsWith(text, "#arch=")) return true;  // others are ignored, as Wine does
+    const std::string_view arch = text.substr(6);
+    if (arch == "win32") {
+      index_.arch = WineArch::Win32;
+    } else if (arch == "win64") {
+      index_.arch = WineArch::Win64;
+    } else {
+      return fail("unknown architecture");
+    }
+    return true;
+  }
+
+  bool section(std::string_view line, std::size_t offset) {
+    WinePath& path = paths_[index_.sections.size() % 2];
+    std::size_t consumed = 0;
+    const char* problem = nullptr;
+    if (!parsePath(line.substr(1), path, consumed, problem)) return fail(problem);
+    WineSection current;
+    std::string_view rest = skipSpaces(line.substr(1 + consumed));
+    if (!rest.empty()) {
+      std::uint64_t seconds = 0;
+      std::size_t i = 0;
+      for (; i < rest.size() && rest[i] >= '0' && rest[i] <= '9'; ++i) {
+        seconds = seconds * 10 + static_cast<std::uint64_t>(rest[i] - '0');
+        if (seconds > 0xFFFFFFFFull) return fail("malformed key time");
+      }
+      if (i == 0 || !skipSpaces(rest.substr(i)).empty()) return fail("malformed key: text after the time");
+      current.headerTime = seconds * 10000000ull + kUnixEpochInFileTime;
+    }
+    current.offset = offset;
+    current.line = lines_.number();
+    current.depth = static_cast<std::uint32_t>(path.parts.size());
+    // In order as long as no path comes before the one above it.
+    if (!index_.sections.empty() && index_.ordered) {
+      index_.ordered = !winePathLess(path, paths_[(index_.sections.size() + 1) % 2]);
+    }
+    index_.sections.push_back(current);
+    return true;
+  }
+
+  std::string_view text_;
+  Lines lines_;
+  const std::string& sourceName_;
+  WineIndex& index_;
+  std::string error_;
+  WinePath paths_[2];  // this section's and the one before
 };
 
 }  // namespace
 
-std::string parseWineRegistry(ByteSource& bytes, const std::string& sourceName, RegFileSink& sink, WineArch& arch) {
-  return WineParser(bytes, sourceName, sink, arch).run();
+namespace {
+
+// The lines of a section after its own.
+Lines linesAfter(std::string_view text, const WineSection& section) {
+  const std::size_t end = text.find('\n', section.offset);
+  return Lines(text, end == std::string_view::npos ? text.size() : end + 1, section.line);
+}
+
+}  // namespace
+
+std::string indexWineRegistry(std::string_view text, const std::string& sourceName, WineIndex& index) {
+  return Indexer(text, sourceName, index).run();
+}
+
+void readWinePath(std::string_view text, const WineSection& section, WinePath& path) {
+  std::size_t consumed = 0;
+  const char* problem = nullptr;
+  parsePath(text.substr(section.offset + 1), path, consumed, problem);  // checked by the index
+}
+
+int compareWineNames(std::u16string_view a, std::u16string_view b) {
+  if (a == b) return 0;  // neighbouring sections mostly share their first names, spelled alike
+  const std::size_t common = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < common; ++i) {
+    const char16_t x = foldUnit(a[i]), y = foldUnit(b[i]);
+    if (x != y) return x < y ? -1 : 1;
+  }
+  return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+}
+
+bool winePathLess(const WinePath& a, const WinePath& b) {
+  const std::size_t common = std::min(a.parts.size(), b.parts.size());
+  for (std::size_t i = 0; i < common; ++i) {
+    const int order = compareWineNames(a.part(i), b.part(i));
+    if (order != 0) return order < 0;
+  }
+  return a.parts.size() < b.parts.size();
+}
+
+std::string readWineOptions(std::string_view text, const WineSection& section, const std::string& sourceName,
+                            WineKeyOptions& options) {
+  options = WineKeyOptions();
+  if (section.headerTime != 0) options.time = section.headerTime;
+  Lines lines = linesAfter(text, section);
+  std::string_view line;
+  while (lines.next(line)) {
+    line = skipSpaces(line);
+    if (line.empty() || line[0] != '#') {
+      if (!line.empty() && line[0] == '[') break;
+      continue;  // values, comments and the lines a value continues on
+    }
+    if (startsWith(line, "#time=")) {
+      std::uint64_t time = 0;
+      if (!parseTime(line.substr(6), time)) return sourceName + ":" + std::to_string(lines.number()) + ": malformed #time";
+      options.time = time;
+    } else if (line == "#link") {
+      options.link = true;
+    }  // #class and others do not concern the detector
+  }
+  return {};
+}
+
+std::string readWineValues(std::string_view text, const WineSection& section, const std::string& sourceName,
+                           const WineValueSink& add) {
+  Lines lines = linesAfter(text, section);
+  ValueReader value;
+  std::string_view line;
+  while (lines.next(line)) {
+    line = skipSpaces(line);
+    if (line.empty() || line[0] == ';' || line[0] == '#') continue;  // options were read before
+    if (line[0] == '[') break;
+    const std::size_t number = lines.number();
+    if (line[0] != '"' && line[0] != '@') return sourceName + ":" + std::to_string(number) + ": unrecognized line";
+    const std::string what = value.read(line, lines);
+    if (!what.empty()) return sourceName + ":" + std::to_string(number) + ": " + what;
+    add(value.name(), value.type(), value.data());
+  }
+  return {};
 }
 
 }  // namespace portable

@@ -6,8 +6,8 @@
 #include "fuzz_check.h"
 #include "portable/registry_control.h"
 #include "reg_file.h"
-#include "registry_persistence.h"
 #include "registry_store.h"
+#include "saved_registry.h"
 
 namespace {
 
@@ -20,18 +20,12 @@ bool loadInto(std::string_view bytes) {
   return portable::applyRegFile(store, source, "fuzz input", true).empty();
 }
 
-std::string saved() {
-  portable::RegistryStore& store = portable::registryStore();
-  auto lock = store.lock();
-  return portable::regFileBytes(portable::wholeRegistry(store));
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (!loadInto(std::string_view(reinterpret_cast<const char*>(data), size))) return 0;
-  const std::string first = saved();
+  const std::string first = savedRegistry();
   FUZZ_CHECK(loadInto(first));
-  FUZZ_CHECK(saved() == first);
+  FUZZ_CHECK(savedRegistry() == first);
   return 0;
 }

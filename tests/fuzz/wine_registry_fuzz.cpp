@@ -6,32 +6,22 @@
 #include "fuzz_check.h"
 #include "portable/registry_control.h"
 #include "reg_file.h"
-#include "registry_persistence.h"
 #include "registry_store.h"
+#include "saved_registry.h"
 #include "wine_registry.h"
-
-namespace {
-
-std::string saved() {
-  portable::RegistryStore& store = portable::registryStore();
-  auto lock = store.lock();
-  return portable::regFileBytes(portable::wholeRegistry(store));
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   portable::resetRegistry();
   {
     portable::RegistryStore& store = portable::registryStore();
     auto lock = store.lock();
-    portable::MemoryBytes source(std::string_view(reinterpret_cast<const char*>(data), size));
+    auto text = portable::wineTextInMemory(std::string(reinterpret_cast<const char*>(data), size));
     portable::WineArch arch = portable::WineArch::Unknown;
-    if (!portable::applyWineRegistry(store, source, "fuzz input", arch).empty()) return 0;
+    if (!portable::applyWineRegistry(store, text, "fuzz input", 0, arch).empty()) return 0;
   }
-  const std::string first = saved();
+  const std::string first = savedRegistry();
   portable::resetRegistry();
   FUZZ_CHECK(portable::loadRegData(first, "saved").ok);
-  FUZZ_CHECK(saved() == first);
+  FUZZ_CHECK(savedRegistry() == first);
   return 0;
 }

@@ -1,0 +1,14 @@
+// The whole stand-in registry as the bytes of the .reg file it would be saved to.
+#pragma once
+
+#include <string>
+
+#include "reg_file.h"
+#include "registry_persistence.h"
+#include "registry_store.h"
+
+inline std::string savedRegistry() {
+  portable::RegistryStore& store = portable::registryStore();
+  auto lock = store.lock();
+  return portable::regFileBytes(portable::wholeRegistry(store));
+}
