@@ -33,6 +33,13 @@ TEST_F(HostMachines, FoldersHoldingWindowsListAsTheHiveDoes) {
   }
   EXPECT_EQ(run("--quiet --registry volume list").err, "");
 
+  // Nothing but a regular file is read: a FIFO would block for ever.
+  makeFolders("fifo-config");
+  ASSERT_EQ(mkfifo((dir_ + "/fifo-config/SOFTWARE").c_str(), 0600), 0);
+  RunResult fifo = run("--registry fifo-config list");
+  EXPECT_EQ(fifo.exitCode, 2);
+  EXPECT_NE(fifo.err.find("fifo-config/SOFTWARE: not a regular file"), std::string::npos) << fifo.err;
+
   // What lies behind a symbolic link below the folder given is not read.
   makeFolders("linked");
   ASSERT_EQ(symlink((dir_ + "/volume/WINDOWS").c_str(), (dir_ + "/linked/Windows").c_str()), 0);

@@ -17,6 +17,7 @@ work=$(mktemp -d)
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
 cleanup() {
   for prefix in "$work"/pfx*; do [[ -d $prefix ]] && WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1; done
+  return 0
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -24,12 +25,13 @@ failures=0
 uninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 app_paths='HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths'
 
-# check_prefix <label> <wine> <views...>: makes the prefix, fills it, compares the listings.
+# check_prefix <label> <wine> <win32|win64> <views...>: makes the prefix, fills it, compares
+# the listings.
 check_prefix() {
-  local label=$1 wine=$2
-  shift 2
+  local label=$1 wine=$2 arch=$3
+  shift 3
   local prefix=$work/pfx-$label
-  export WINEPREFIX=$prefix
+  export WINEPREFIX=$prefix WINEARCH=$arch
   if ! timeout 300 "$wine" wineboot -i >"$work/boot-$label.log" 2>&1; then
     echo "FAIL: $label: wineboot: $(tail -n 3 "$work/boot-$label.log")"
     failures=$((failures + 1))
@@ -73,9 +75,9 @@ check_prefix() {
   fi
 }
 
-check_prefix 64-bit "$wine64" 64 32
+check_prefix 64-bit "$wine64" win64 64 32
 if /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
-  WINEARCH=win32 check_prefix 32-bit wine 32
+  check_prefix 32-bit wine win32 32
 else
   echo "note: no 32-bit prefix: this machine cannot execute 32-bit code"
 fi
