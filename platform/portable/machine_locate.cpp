@@ -1,6 +1,5 @@
 #include "machine_locate.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <strings.h>
 #include <unistd.h>
@@ -10,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "folder_entries.h"
 #include "registry_input_file.h"
 #include "unique_fd.h"
 
@@ -17,23 +17,11 @@ namespace portable {
 
 namespace {
 
-struct DirClose {
-  void operator()(DIR* dir) const { ::closedir(dir); }
-};
-
 // The entry of the folder whose name equals `name` without regard to ASCII case; empty
 // when there is none.
 std::string entryNamed(int folder, const char* name) {
-  const int copy = ::dup(folder);
-  if (copy < 0) return {};
-  std::unique_ptr<DIR, DirClose> dir(::fdopendir(copy));
-  if (!dir) {
-    ::close(copy);
-    return {};
-  }
-  ::rewinddir(dir.get());
-  while (const dirent* entry = ::readdir(dir.get())) {
-    if (::strcasecmp(entry->d_name, name) == 0) return entry->d_name;
+  for (std::string& entry : folderEntries(folder)) {
+    if (::strcasecmp(entry.c_str(), name) == 0) return std::move(entry);
   }
   return {};
 }
@@ -59,7 +47,7 @@ enum class Outcome { Absent, Opened, Unusable };
 // Follows one candidate's path from the folder; on Opened, `relative` is its path.
 Outcome tryCandidate(int folder, const std::string& shownFolder, const Candidate& candidate, RegistryInputFile& file,
                      std::string& relative, std::string& error) {
-  std::vector<std::unique_ptr<UniqueFd>> opened;
+  std::unique_ptr<UniqueFd> held;  // the folder reached last, below `folder`
   int current = folder;
   relative.clear();
   for (std::size_t i = 0; i < candidate.path.size(); ++i) {
@@ -74,7 +62,7 @@ Outcome tryCandidate(int folder, const std::string& shownFolder, const Candidate
     }
     const int next = ::openat(current, entry.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (next < 0) return Outcome::Absent;  // a symbolic link or no folder: not followed
-    opened.push_back(std::make_unique<UniqueFd>(next));
+    held = std::make_unique<UniqueFd>(next);
     current = next;
   }
   return Outcome::Absent;

@@ -1,6 +1,6 @@
 #include "registry_hive.h"
 
-#include <dirent.h>
+#include <fcntl.h>
 #include <hivex.h>
 #include <strings.h>
 #include <unistd.h>
@@ -16,10 +16,12 @@
 #include <type_traits>
 #include <vector>
 
+#include "folder_entries.h"
 #include "platform/text.h"
 #include "registry_input_file.h"
 #include "registry_persistence.h"
 #include "registry_store.h"
+#include "unique_fd.h"
 
 namespace portable {
 
@@ -173,21 +175,17 @@ bool mountSoftwareHive(RegistryStore& store, const RegistryInputFile& file, cons
 
 namespace {
 
-struct DirClose {
-  void operator()(DIR* dir) const { ::closedir(dir); }
-};
-
 // The transaction logs of the hive at `path` that lie beside it, in the folder's spelling.
 std::vector<std::string> logsBeside(const std::string& path) {
   const std::size_t slash = path.rfind('/');
   const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
   const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
   std::vector<std::string> logs;
-  std::unique_ptr<DIR, DirClose> dir(::opendir(folder.c_str()));
-  if (!dir) return logs;
-  while (const dirent* entry = ::readdir(dir.get())) {
+  const UniqueFd opened(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (opened.get() < 0) return logs;
+  for (const std::string& entry : folderEntries(opened.get())) {
     for (const char* suffix : {".LOG", ".LOG1", ".LOG2"}) {
-      if (::strcasecmp(entry->d_name, (name + suffix).c_str()) == 0) logs.push_back(entry->d_name);
+      if (::strcasecmp(entry.c_str(), (name + suffix).c_str()) == 0) logs.push_back(entry);
     }
   }
   std::sort(logs.begin(), logs.end());

@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "stamp_clock.h"
+
 namespace portable {
 
 namespace {
@@ -19,8 +21,7 @@ std::uint64_t physicalMemory() {
 
 std::uint64_t asFileTime(const struct timespec& time) {
   if (time.tv_sec < 0) return 0;
-  constexpr std::uint64_t kUnixEpochInFileTime = 116444736000000000ull;
-  return kUnixEpochInFileTime + static_cast<std::uint64_t>(time.tv_sec) * 10000000ull +
+  return kUnixEpochAsFileTime + static_cast<std::uint64_t>(time.tv_sec) * 10000000ull +
          static_cast<std::uint64_t>(time.tv_nsec) / 100;
 }
 

@@ -7,7 +7,6 @@ namespace portable {
 namespace {
 
 // 100-ns intervals between 1601-01-01 and 1970-01-01.
-constexpr std::uint64_t kUnixEpochAsFileTime = 116444736000000000ull;
 
 std::uint64_t systemNow() {
   auto since = std::chrono::system_clock::now().time_since_epoch();

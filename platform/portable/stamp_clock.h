@@ -8,6 +8,9 @@
 
 namespace portable {
 
+// 1 January 1970 as a FILETIME count.
+inline constexpr std::uint64_t kUnixEpochAsFileTime = 116444736000000000ull;
+
 class StampClock {
  public:
   std::uint64_t next();

@@ -1,6 +1,7 @@
 // Stand-in message windows and message loop: messages come only from tests and PostMessageW.
 #include <algorithm>
 
+#include "name_folding.h"
 #include "user_state.h"
 
 namespace portable::user {
@@ -40,10 +41,8 @@ BOOL PostMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
 
 UINT RegisterWindowMessageW(const char16_t* lpString) {
   if (lpString == nullptr || *lpString == u'\0') return 0;
-  // Names are compared without regard to case, as Windows does for ASCII letters.
-  std::u16string name(lpString);
-  for (char16_t& c : name)
-    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+  // Names are compared without regard to case, as Windows compares them.
+  std::u16string name = portable::foldName(lpString);
   auto& registered = portable::user::state().registeredMessages;
   const auto found = registered.find(name);
   if (found != registered.end()) return found->second;

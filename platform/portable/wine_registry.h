@@ -35,7 +35,7 @@ struct WineSection {
 struct WineIndex {
   WineArch arch = WineArch::Unknown;
   std::vector<WineSection> sections;  // in file order
-  // Whether every key's sections lie together, its own first (see WinePathOrder): Wine
+  // Whether every key's sections lie together, its own first (see winePathLess): Wine
   // writes them so, mostly; else the reader sorts them.
   bool ordered = true;
 };

@@ -7,16 +7,15 @@
 #include <cstring>
 
 #include "name_folding.h"
+#include "registry_operations.h"
+#include "stamp_clock.h"
 #include "wine_registry.h"
 
 namespace portable {
 
 namespace {
 
-constexpr std::size_t kMaxKeyDepth = 512;
-constexpr std::size_t kMaxKeyNameLength = 255;
 constexpr std::string_view kRelativeTo = ";; All keys relative to ";
-constexpr std::uint64_t kUnixEpochInFileTime = 116444736000000000ull;
 
 int hexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -262,30 +261,23 @@ bool parsePath(std::string_view text, WinePath& path, std::size_t& consumed, con
     problem = "malformed key: no closing ]";
     return false;
   }
-  const std::u16string& t = path.text;
-  std::size_t start = 0;
-  for (std::size_t i = 0; i <= t.size() && !t.empty(); ++i) {
-    if (i < t.size() && t[i] != u'\\') {
-      if (t[i] < 0x20 && (t[i] == 0 || t[i] == u'\r' || t[i] == u'\n')) {
-        problem = "key name holding a zero or a line break";
-        return false;
-      }
-      continue;
-    }
-    if (i == start) {
+  const std::u16string_view t(path.text);
+  for (std::size_t start = 0; start < t.size();) {
+    const std::size_t end = std::min(t.find(u'\\', start), t.size());
+    if (end == start || end + 1 == t.size()) {
       problem = "malformed key path";
       return false;
     }
-    if (i - start > kMaxKeyNameLength) {
-      problem = "key name longer than 255 characters";
+    if (!acceptableKeyName(t.substr(start, end - start))) {
+      problem = "key name longer than 255 characters or holding a zero or a line break";
       return false;
     }
-    path.parts.emplace_back(static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(i - start));
+    path.parts.emplace_back(static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(end - start));
     if (path.parts.size() > kMaxKeyDepth) {
       problem = "key path nested too deeply";
       return false;
     }
-    start = i + 1;
+    start = end + 1;
   }
   return true;
 }
@@ -345,10 +337,7 @@ class Indexer {
     std::size_t consumed = 0;
     unescape(std::string(text.substr(kRelativeTo.size())) + '\n', '\n', base, consumed);
     while (!base.empty() && base[0] == u'\\') base.erase(0, 1);
-    for (char16_t& c : base) {
-      if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - 32);
-    }
-    if (base != u"REGISTRY\\MACHINE") return fail("the keys are not a machine's: only a prefix's system.reg can be read");
+    if (!sameName(base, u"REGISTRY\\Machine")) return fail("the keys are not a machine's: only a prefix's system.reg can be read");
     return true;
   }
 
@@ -380,7 +369,7 @@ class Indexer {
         if (seconds > 0xFFFFFFFFull) return fail("malformed key time");
       }
       if (i == 0 || !skipSpaces(rest.substr(i)).empty()) return fail("malformed key: text after the time");
-      current.headerTime = seconds * 10000000ull + kUnixEpochInFileTime;
+      current.headerTime = seconds * 10000000ull + kUnixEpochAsFileTime;
     }
     current.offset = offset;
     current.line = lines_.number();

@@ -81,7 +81,8 @@ class WineSource final : public KeySource, public std::enable_shared_from_this<W
     const WineValueSink add = [&key](std::u16string_view name, win::DWORD type, const std::vector<win::BYTE>& data) {
       key.setValue(name, type, data.data(), data.size());
     };
-    for (std::size_t i = node.begin; i < ownEnd(node); ++i) {
+    const std::size_t own = ownEnd(node);
+    for (std::size_t i = node.begin; i < own; ++i) {
       WineKeyOptions options;
       report(readWineOptions(view_, at(i), sourceName_, options));
       if (!options.link) report(readWineValues(view_, at(i), sourceName_, add));
