@@ -163,12 +163,17 @@ function(qc_add_wine_script_test name)
     message(FATAL_ERROR "qc_add_wine_script_test(${name}): unknown arguments ${ARG_UNPARSED_ARGUMENTS}")
   endif()
   _qc_wine_prefix("${ARG_ARCH}" "${ARG_NEEDS_DISPLAY}" fixtures lock env)
+  if(ARG_NEEDS_DISPLAY)
+    # One display has one pointer and one keyboard focus: tests that click and type on it run
+    # one at a time, whichever prefix they use.
+    list(APPEND lock wine_display_input)
+  endif()
   _qc_wine_workdir(${ARG_ARCH} workdir)
   list(APPEND env ${ARG_ENVIRONMENT})
   add_test(NAME ${name} COMMAND ${QC_WINE_SCRIPTS}/wine-run-script.sh ${ARG_COMMAND} WORKING_DIRECTORY ${workdir})
   set_tests_properties(${name} PROPERTIES
     FIXTURES_REQUIRED "${fixtures}"
-    RESOURCE_LOCK ${lock}
+    RESOURCE_LOCK "${lock}"
     ENVIRONMENT "${env}"
     ENVIRONMENT_MODIFICATION "DISPLAY=unset:"
     TIMEOUT ${QC_WINE_TEST_TIMEOUT}

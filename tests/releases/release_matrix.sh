@@ -7,7 +7,8 @@
 #   wide);
 #   on 95/98/Me both programs, traced with +relay, call no function that does not work there:
 #   no wide form beyond those the family implements, no MoveFileExA;
-#   where the host tool is asked for, it lists the sample machine as expected.
+#   where the host tool is asked for, it lists the sample machine as expected;
+#   the binaries' version resources read through version.dll hold what the build put there.
 # Wine implements every function whatever release it reports, so the traced calls, not the
 # outcome alone, show what would happen on the real systems.
 #
@@ -15,11 +16,13 @@
 #          --spy SHSPY32.dll --main-program qv.exe --objdump OBJDUMP --wide-list FILE
 #          [--host wendlow-host.exe --sample sample.reg --host-versions v,...
 #           --expected listing.json] [--view 32|64]
+#          [--version-info version_info.exe --version-expected FILE --binaries a.exe,b.dll,...]
 # WINEPREFIX, QC_WINE and DISPLAY come from the test harness.
 set -u
 
 versions="" tray_exe="" hxreg_exe="" spy_dll="" qv_exe="" objdump="" wide_list=""
 host_exe="" sample="" host_versions="" expected="" view=32 version=setup label=setup
+version_reader="" version_expected="" binaries=""
 while (($#)); do
   case "$1" in
     --versions) versions=$2 ;;
@@ -34,6 +37,9 @@ while (($#)); do
     --host-versions) host_versions=$2 ;;
     --expected) expected=$2 ;;
     --view) view=$2 ;;
+    --version-info) version_reader=$2 ;;
+    --version-expected) version_expected=$2 ;;
+    --binaries) binaries=$2 ;;
     *) echo "unknown argument $1" >&2; exit 2 ;;
   esac
   shift 2
@@ -215,6 +221,19 @@ check_host() {
   fi
 }
 
+# --- version resources, as the release's version.dll reads them ------------------------------
+check_version_info() {
+  local paths=() i
+  IFS=, read -r -a paths <<<"$binaries"
+  for i in "${!paths[@]}"; do paths[i]="Z:$(echo "${paths[i]}" | tr / '\\')"; done
+  "$wine" "$version_reader" "${paths[@]}" </dev/null 2>"$work/version.err" | tr -d '\r' >"$work/version.txt"
+  if diff -q "$version_expected" "$work/version.txt" >/dev/null; then
+    ok "version.dll reads the version resources as built ($(wc -l <"$work/version.txt") fields)"
+  else
+    fail "version resources: $(diff "$version_expected" "$work/version.txt" | head -n 6) $(head -c 300 "$work/version.err")"
+  fi
+}
+
 # --- the run ---------------------------------------------------------------------------
 mkdir -p "$install"
 cp "$qv_exe" "$install/qv.exe"
@@ -237,6 +256,7 @@ for version in "${version_list[@]}"; do
   check_hxreg
   check_tray
   [[ ",$host_versions," == *",$version,"* ]] && check_host
+  [[ -n "$version_reader" ]] && check_version_info
 done
 wine_quiet reg delete "$policy" /v EnableLUA /f /reg:32
 

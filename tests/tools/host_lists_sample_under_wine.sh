@@ -19,10 +19,17 @@ sample_keys() {
     sed -n 's/^\[\(HKEY_LOCAL_MACHINE\\.*\\\(Uninstall\|App Paths\)\\.*\)\]$/\1/p'
 }
 
+# Wine's 64-bit reg.exe where there is one: it runs natively, where the 32-bit one may run
+# under emulation at a second a key.
+reg64=("$wine" reg)
+[[ -x /usr/lib/wine/wine64 ]] && reg64=(/usr/lib/wine/wine64 reg)
+removed=0
 remove_sample() {
+  ((removed)) && return 0
   sample_keys | while IFS= read -r key; do
-    "$wine" reg delete "$key" /f /reg:64 >/dev/null 2>&1
+    "${reg64[@]}" delete "$key" /f /reg:64 >/dev/null 2>&1
   done
+  removed=1
 }
 trap 'remove_sample; rm -rf "$work"' EXIT
 
