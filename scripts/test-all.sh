@@ -20,6 +20,7 @@ if ! scripts/setup.sh all; then
 fi
 if ia32=$(scripts/ia32-probe.sh); then
   wine=1
+  [[ $ia32 == emulated* ]] && ia32="emulated by $("${ia32#emulated }" --version | head -n 1)"
 elif [[ $skip_windows == 1 ]]; then
   wine=0
   ia32="none: QC_SKIP_WINDOWS_TESTS=1, the Windows tests that need Wine were left out"

@@ -46,6 +46,7 @@ if [[ ! -x $qemu || $(qemu_major "$qemu") -lt $min_qemu ]]; then
     [[ -n $mirror ]] || { echo "setup: no Debian mirror for $VERSION_CODENAME in the apt sources" >&2; exit 1; }
     tmp=$(mktemp -d)
     trap 'rm -rf -- "$tmp"' EXIT
+    chmod 755 "$tmp"  # apt downloads as its own user
     mkdir -p "$tmp/parts" "$tmp/lists/partial"
     printf 'Types: deb\nURIs: %s\nSuites: %s-backports\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
       "$mirror" "$VERSION_CODENAME" >"$tmp/parts/backports.sources"

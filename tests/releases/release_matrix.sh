@@ -205,7 +205,7 @@ sample_keys() {
 }
 remove_sample() {
   ((sample_imported)) || return 0
-  sample_keys | while IFS= read -r key; do wine_quiet reg delete "$key" /f /reg:$view; done
+  sample_keys | while IFS= read -r key; do reg_quiet delete "$key" /f /reg:$view; done
 }
 
 check_host() {

@@ -13,6 +13,16 @@ wait_until() {
 
 wine_quiet() { "$QC_WINE" "$@" </dev/null >/dev/null 2>&1; }
 
+# Wine's reg.exe, quietly. In a 64-bit prefix the 64-bit one: it runs natively where 32-bit
+# code is emulated (a second a call). /reg:32 and /reg:64 choose the view either way.
+reg_quiet() {
+  if [[ ${QC_WINE_ARCH:-} == win64 && -x /usr/lib/wine/wine64 ]]; then
+    /usr/lib/wine/wine64 reg "$@" </dev/null >/dev/null 2>&1
+  else
+    wine_quiet reg "$@"
+  fi
+}
+
 # Where the checks install the programs, and the policy key they set.
 install_win='C:\Quorvel'
 install="$WINEPREFIX/drive_c/Quorvel"
