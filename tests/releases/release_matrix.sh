@@ -52,15 +52,6 @@ run_once='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\RunOnce'
 
 source "$(dirname "$0")/../wine/script_helpers.sh"
 
-# The winecfg name of the version Wine reports now, from its build number.
-current_version() {
-  local build
-  build=$("$QC_WINE" cmd /c ver </dev/null 2>/dev/null | tr -d '\r' | sed -n 's/.*Windows [0-9]*\.[0-9]*\.\([0-9]*\).*/\1/p')
-  case "$build" in
-    1381) echo nt40 ;; 2195) echo win2k ;; 2600) echo winxp ;; 3790) echo win2003 ;; 6002) echo vista ;;
-    7601) echo win7 ;; 9200) echo win8 ;; 9600) echo win81 ;; *) echo win10 ;;
-  esac
-}
 initial_version=$(current_version)
 
 cleanup() {
@@ -140,7 +131,6 @@ check_hxreg() {
 }
 
 # --- HXTray ----------------------------------------------------------------------------
-visible_windows() { xdotool search --onlyvisible --name "" 2>/dev/null | sort; }
 main_program_started() { [[ -f "$started" ]] && tr -d '\r' <"$started" | grep -q ' /SC$'; }
 
 # The record size the mode sends, and where it shows: the spy's log (narrow) or Wine's trace
@@ -155,7 +145,7 @@ expected_record() {
 }
 
 check_tray() {
-  local log=$work/tray.log spy_log=$work/spy.log debug=+pid,+systray before menu
+  local log=$work/tray.log spy_log=$work/spy.log debug=+pid,+systray
   rm -f "$started" "$spy_log"
   is_9x "$version" && debug=+pid,+loaddll,+relay
   QC_SHELL_SPY_LOG="Z:$(echo "$spy_log" | tr / '\\')" WINEDEBUG=$debug \
@@ -166,10 +156,7 @@ check_tray() {
     return
   fi
   ok "HXTray's icon is shown"
-  before=$(visible_windows)
-  tray_origin && xdotool mousemove $((TX + 10)) $((TY + 10)) click 3
-  menu_opened() { [[ -n "$(comm -13 <(echo "$before") <(visible_windows))" ]]; }
-  if wait_until 20 menu_opened; then
+  if open_tray_menu; then
     xdotool key Down Return
     if wait_until 30 main_program_started && wait_until 30 tray_gone; then
       ok "the menu's Run Scan started the main program with /SC and the tray ended"
@@ -238,13 +225,7 @@ check_version_info() {
 mkdir -p "$install"
 cp "$qv_exe" "$install/qv.exe"
 cp "$spy_dll" "$install/SHSPY32.dll"
-# The copy imports the spy in place of SHELL32.dll; the spy passes every call on.
-python3 - "$tray_exe" "$install/HXTray.exe" <<'PY'
-import sys
-data = open(sys.argv[1], "rb").read()
-assert data.count(b"SHELL32.dll") == 1, "expected one import of SHELL32.dll"
-open(sys.argv[2], "wb").write(data.replace(b"SHELL32.dll", b"SHSPY32.dll"))
-PY
+install_spied_tray "$tray_exe" "$install/HXTray.exe"
 "$wine" cmd /c exit </dev/null >/dev/null 2>&1  # the session runs: RunOnce stays as set
 wine_quiet reg add "$policy" /v EnableLUA /t REG_DWORD /d 1 /f /reg:32
 

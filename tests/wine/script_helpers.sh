@@ -65,3 +65,36 @@ slot_is_blue() {
   local x=$((TX + 20 * $1 + 2)) y=$((TY + 2))
   [[ $(xwd -root -silent | convert xwd:- -crop 16x16+$x+$y +repage -format '%[fx:mean.b > mean.r + 0.2 ? 1 : 0]' info:) == 1 ]]
 }
+
+# Right-clicks the icon in slot 0 and waits for a new visible window: the popup menu.
+visible_windows() { xdotool search --onlyvisible --name "" 2>/dev/null | sort; }
+menu_before=""
+menu_opened() { [[ -n "$(comm -13 <(echo "$menu_before") <(visible_windows))" ]]; }
+open_tray_menu() {
+  menu_before=$(visible_windows)
+  tray_origin || return 1
+  xdotool mousemove $((TX + 10)) $((TY + 10)) click 3
+  wait_until 60 menu_opened
+}
+
+# The winecfg name of the release Wine reports now, from its build number.
+current_version() {
+  local build
+  build=$("$QC_WINE" cmd /c ver </dev/null 2>/dev/null | tr -d '\r' | sed -n 's/.*Windows [0-9]*\.[0-9]*\.\([0-9]*\).*/\1/p')
+  case "$build" in
+    1381) echo nt40 ;; 2195) echo win2k ;; 2600) echo winxp ;; 3790) echo win2003 ;; 6002) echo vista ;;
+    7601) echo win7 ;; 9200) echo win8 ;; 9600) echo win81 ;; *) echo win10 ;;
+  esac
+}
+
+# A copy of the tray that imports the shell spy (SHSPY32.dll, beside it) in place of
+# SHELL32.dll: the spy logs each narrow notification record to QC_SHELL_SPY_LOG and passes
+# every call on.
+install_spied_tray() {  # install_spied_tray <HXTray.exe> <copy>
+  python3 - "$1" "$2" <<'PY'
+import sys
+data = open(sys.argv[1], "rb").read()
+assert data.count(b"SHELL32.dll") == 1, "expected one import of SHELL32.dll"
+open(sys.argv[2], "wb").write(data.replace(b"SHELL32.dll", b"SHSPY32.dll"))
+PY
+}
