@@ -14,10 +14,10 @@
 #include "platform/registry.h"
 #include "platform/resource.h"
 #include "portable/registry_control.h"
-#include "registry_hive.h"
-#include "registry_input_file.h"
-#include "registry_store.h"
-#include "unique_fd.h"
+#include "registry/registry_store.h"
+#include "registry_files/registry_hive.h"
+#include "registry_files/registry_input_file.h"
+#include "shared/unique_fd.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include "fuzz_check.h"
 #include "portable/registry_control.h"
-#include "reg_file.h"
-#include "registry_store.h"
+#include "registry/registry_store.h"
+#include "registry_files/reg_file.h"
 #include "saved_registry.h"
 
 namespace {

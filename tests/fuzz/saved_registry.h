@@ -3,9 +3,9 @@
 
 #include <string>
 
-#include "reg_file.h"
-#include "registry_persistence.h"
-#include "registry_store.h"
+#include "registry/registry_store.h"
+#include "registry_files/reg_file.h"
+#include "registry_files/registry_persistence.h"
 
 inline std::string savedRegistry() {
   portable::RegistryStore& store = portable::registryStore();

@@ -5,10 +5,10 @@
 
 #include "fuzz_check.h"
 #include "portable/registry_control.h"
-#include "reg_file.h"
-#include "registry_store.h"
+#include "registry/registry_store.h"
+#include "registry_files/reg_file.h"
+#include "registry_files/wine_registry.h"
 #include "saved_registry.h"
-#include "wine_registry.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   portable::resetRegistry();

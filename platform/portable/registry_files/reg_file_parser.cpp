@@ -1,0 +1,329 @@
+// Reading .reg text line by line. A section's path is taken apart once, at its header,
+// and the values below it go straight to the sink: nothing per line is kept.
+#include "platform/text.h"
+#include "registry/registry_bytes.h"
+#include "registry/registry_operations.h"
+#include "registry_files/reg_file.h"
+#include "shared/name_folding.h"
+
+namespace portable {
+
+namespace {
+
+constexpr std::u16string_view kHeader5 = u"Windows Registry Editor Version 5.00";
+constexpr std::u16string_view kHeader4 = u"REGEDIT4";
+constexpr std::u16string_view kTimeComment = u";last-write-time=";
+// A first line longer than this cannot be a header: a binary file is refused at once.
+constexpr std::size_t kLongestFirstLine = 4096;
+// The longest line read at all (a string value of 32 MB).
+constexpr std::size_t kLongestLine = std::size_t{1} << 24;
+
+bool isBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+
+std::u16string_view trimLeft(std::u16string_view s) {
+  while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
+  return s;
+}
+std::u16string_view trimRight(std::u16string_view s) {
+  while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
+std::u16string_view trim(std::u16string_view s) { return trimRight(trimLeft(s)); }
+
+bool startsWithNoCase(std::u16string_view s, std::u16string_view prefix) {
+  return s.size() >= prefix.size() && sameName(s.substr(0, prefix.size()), prefix);
+}
+
+int hexDigit(char16_t c) {
+  if (c >= u'0' && c <= u'9') return c - u'0';
+  if (c >= u'a' && c <= u'f') return c - u'a' + 10;
+  if (c >= u'A' && c <= u'F') return c - u'A' + 10;
+  return -1;
+}
+
+// 1 to maxDigits hex digits, nothing else.
+bool parseHexNumber(std::u16string_view s, std::size_t maxDigits, std::uint64_t& value) {
+  if (s.empty() || s.size() > maxDigits) return false;
+  value = 0;
+  for (char16_t c : s) {
+    int d = hexDigit(c);
+    if (d < 0) return false;
+    value = value * 16 + static_cast<unsigned>(d);
+  }
+  return true;
+}
+
+// "A\B\C" into views of its components; a single trailing backslash is allowed. False
+// for a leading backslash or an empty component.
+bool splitComponents(std::u16string_view path, std::vector<std::u16string_view>& components) {
+  components.clear();
+  if (path.empty()) return true;
+  if (path.back() == u'\\') path.remove_suffix(1);
+  while (true) {
+    std::size_t end = path.find(u'\\');
+    std::u16string_view part = path.substr(0, end);
+    if (part.empty()) return false;
+    components.push_back(part);
+    if (end == std::u16string_view::npos) return true;
+    path.remove_prefix(end + 1);
+  }
+}
+
+class Parser {
+ public:
+  Parser(const std::string& source, RegFileSink& sink) : source_(source), sink_(sink) {}
+
+  bool ok() const { return error_.empty(); }
+  const std::string& error() const { return error_; }
+  std::size_t lineNumber() const { return line_; }
+
+  void fail(std::size_t lineNumber, const std::string& what) {
+    if (error_.empty()) error_ = source_ + ":" + std::to_string(lineNumber) + ": " + what;
+  }
+  void fail(const std::string& what) { fail(line_, what); }
+
+  void line(std::u16string_view text) {
+    ++line_;
+    if (line_ == 1) return header(text);
+    if (continuing_) return continuation(text);
+    statement(text);
+  }
+
+  void finish() {
+    if (line_ == 0) return notRegistryFile();
+    if (continuing_) fail(hexStart_, "continuation line missing at the end of the file");
+  }
+
+  void notRegistryFile() {
+    fail(1, "not a registry file: the first line must be \"Windows Registry Editor Version 5.00\" or \"REGEDIT4\"");
+  }
+
+ private:
+  void header(std::u16string_view text) {
+    std::u16string_view first = trimRight(text);
+    if (first != kHeader5 && first != kHeader4) return notRegistryFile();
+    unicode_ = first == kHeader5;
+  }
+
+  void statement(std::u16string_view text) {
+    std::u16string_view s = trimLeft(text);
+    if (s.empty()) return;
+    if (s.front() == u';') return comment(s);
+    if (s.front() == u'[') return section(trimRight(s));
+    if (s.front() == u'"' || s.front() == u'@') return value(s);
+    fail("unrecognised line");
+  }
+
+  void comment(std::u16string_view s) {
+    std::uint64_t stamp = 0;
+    if (!inSection_ || deletion_ || s.substr(0, kTimeComment.size()) != kTimeComment) return;
+    if (!parseHexNumber(trimRight(s.substr(kTimeComment.size())), 16, stamp)) return;
+    sink_.lastWrite(stamp);
+  }
+
+  void section(std::u16string_view s) {
+    if (s.back() != u']') return fail("key section without a closing ']'");
+    std::u16string_view inner = s.substr(1, s.size() - 2);
+    bool deletion = !inner.empty() && inner.front() == u'-';
+    if (deletion) inner.remove_prefix(1);
+    std::size_t slash = inner.find(u'\\');
+    std::u16string_view rootName = inner.substr(0, slash);
+    std::u16string_view rest = slash == std::u16string_view::npos ? std::u16string_view() : inner.substr(slash + 1);
+    Hive hive;
+    if (!hiveNamed(rootName, hive)) return fail("unknown root key \"" + platform::toUtf8(rootName) + "\"");
+    if (!splitComponents(rest, path_) || (slash != std::u16string_view::npos && rest.empty())) {
+      return fail("empty key name in the path");
+    }
+    for (std::u16string_view part : path_) {
+      if (!acceptableKeyName(part)) return fail("key name longer than 255 characters");
+    }
+    if (path_.size() > kMaxKeyDepth) return fail("key path nested too deeply");
+    if (deletion && path_.empty()) return fail("a root key cannot be deleted");
+    sink_.section(hive, path_, deletion);
+    inSection_ = true;
+    deletion_ = deletion;
+  }
+
+  static bool hiveNamed(std::u16string_view name, Hive& hive) {
+    for (int i = 0; i < kHiveCount; ++i) {
+      if (sameName(name, hiveName(static_cast<Hive>(i)))) {
+        hive = static_cast<Hive>(i);
+        return true;
+      }
+    }
+    return false;
+  }
+
+  // A "..." string at s[pos]; pos ends after the closing quote.
+  bool quoted(std::u16string_view s, std::size_t& pos, std::u16string& text) {
+    text.clear();
+    for (++pos; pos < s.size(); ++pos) {
+      // Plain characters up to the next quote or backslash go over in one piece.
+      std::size_t plain = pos;
+      while (plain < s.size() && s[plain] != u'"' && s[plain] != u'\\') ++plain;
+      text.append(s.substr(pos, plain - pos));
+      pos = plain;
+      if (pos == s.size()) break;
+      if (s[pos] == u'"') {
+        ++pos;
+        return true;
+      }
+      if (++pos == s.size()) break;
+      switch (s[pos]) {
+        case u'\\': text += u'\\'; break;
+        case u'"': text += u'"'; break;
+        case u'n': text += u'\n'; break;
+        case u'r': text += u'\r'; break;
+        default:
+          fail("unknown escape \"\\" + platform::toUtf8(s.substr(pos, 1)) + "\" in a string");
+          return false;
+      }
+    }
+    fail("string without a closing quote");
+    return false;
+  }
+
+  void value(std::u16string_view s) {
+    std::size_t pos = 0;
+    if (s.front() == u'@') {
+      name_.clear();
+      pos = 1;
+    } else if (!quoted(s, pos, name_)) {
+      return;
+    }
+    std::u16string_view rest = trimLeft(s.substr(pos));
+    if (rest.empty() || rest.front() != u'=') return fail("expected '=' after the value name");
+    rest = trimLeft(rest.substr(1));
+    if (!inSection_) return fail("value outside a key section");
+    if (deletion_) return fail("value inside a key deletion");
+
+    data_.clear();
+    if (!rest.empty() && rest.front() == u'-') {
+      if (!trim(rest.substr(1)).empty()) return fail("unexpected text after '-'");
+      return sink_.removeValue(name_);
+    }
+    if (!rest.empty() && rest.front() == u'"') {
+      std::size_t at = 0;
+      if (!quoted(rest, at, text_)) return;
+      if (!trim(rest.substr(at)).empty()) return fail("unexpected text after the string");
+      text_ += u'\0';
+      appendBytes(text_);
+      return sink_.value(name_, win::REG_SZ, data_);
+    }
+    if (startsWithNoCase(rest, u"dword:")) {
+      std::uint64_t number = 0;
+      if (!parseHexNumber(trim(rest.substr(6)), 8, number)) return fail("dword needs 1 to 8 hex digits");
+      for (int i = 0; i < 4; ++i) data_.push_back(static_cast<win::BYTE>(number >> (8 * i)));
+      return sink_.value(name_, win::REG_DWORD, data_);
+    }
+    if (startsWithNoCase(rest, u"hex")) return hexValue(rest.substr(3));
+    fail("unrecognised value data");
+  }
+
+  void appendBytes(std::u16string_view units) {
+    std::size_t at = data_.size();
+    data_.resize(at + units.size() * 2);
+    win::BYTE* out = data_.data() + at;
+    for (char16_t c : units) {
+      *out++ = static_cast<win::BYTE>(c & 0xFF);
+      *out++ = static_cast<win::BYTE>(c >> 8);
+    }
+  }
+
+  // hex:..., hex(N):..., possibly continued on the lines that follow.
+  void hexValue(std::u16string_view s) {
+    hexType_ = win::REG_BINARY;
+    if (!s.empty() && s.front() == u'(') {
+      std::size_t close = s.find(u')');
+      std::uint64_t type = 0;
+      if (close == std::u16string_view::npos || !parseHexNumber(s.substr(1, close - 1), 8, type)) {
+        return fail("hex( needs a type of 1 to 8 hex digits and a ')'");
+      }
+      hexType_ = static_cast<win::DWORD>(type);
+      s.remove_prefix(close + 1);
+    }
+    if (s.empty() || s.front() != u':') return fail("expected ':' after hex");
+    hexStart_ = line_;
+    list_.assign(trimRight(s.substr(1)));
+    moreHex();
+  }
+
+  void continuation(std::u16string_view text) {
+    list_ += trimRight(trimLeft(text));
+    moreHex();
+  }
+
+  // A list that ends with a backslash goes on in the next line.
+  void moreHex() {
+    continuing_ = !list_.empty() && list_.back() == u'\\';
+    if (continuing_) {
+      list_.pop_back();
+      return;
+    }
+    std::u16string_view bytes = trim(list_);
+    std::size_t pos = 0;
+    while (!bytes.empty() && pos <= bytes.size()) {
+      std::size_t comma = bytes.find(u',', pos);
+      std::u16string_view token = trim(bytes.substr(pos, comma == std::u16string_view::npos ? comma : comma - pos));
+      std::uint64_t byte = 0;
+      if (!parseHexNumber(token, 2, byte)) return fail("bad hex byte \"" + platform::toUtf8(token) + "\"");
+      data_.push_back(static_cast<win::BYTE>(byte));
+      if (comma == std::u16string_view::npos) break;
+      pos = comma + 1;
+    }
+    // REGEDIT4 keeps expandable and multi strings as narrow text.
+    if (!unicode_ && (hexType_ == win::REG_EXPAND_SZ || hexType_ == win::REG_MULTI_SZ)) {
+      std::u16string units = decodeNarrow(std::string_view(reinterpret_cast<const char*>(data_.data()), data_.size()));
+      data_.clear();
+      appendBytes(units);
+    }
+    sink_.value(name_, hexType_, data_);
+  }
+
+  const std::string& source_;
+  RegFileSink& sink_;
+  std::size_t line_ = 0;
+  bool unicode_ = true;
+  std::string error_;
+  bool inSection_ = false;
+  bool deletion_ = false;
+  // Reused from line to line.
+  std::vector<std::u16string_view> path_;
+  std::u16string name_;
+  std::u16string text_;
+  std::vector<win::BYTE> data_;
+  // A hex list being read across lines.
+  bool continuing_ = false;
+  std::size_t hexStart_ = 0;
+  win::DWORD hexType_ = win::REG_BINARY;
+  std::u16string list_;
+};
+
+}  // namespace
+
+std::string parseRegFile(ByteSource& bytes, const std::string& sourceName, RegFileSink& sink) {
+  RegTextReader reader(bytes);
+  if (reader.oddUtf16()) return sourceName + ":1: UTF-16 file with an odd number of bytes";
+  Parser parser(sourceName, sink);
+  reader.limitLines(kLongestFirstLine);
+  std::u16string_view line;
+  while (parser.ok() && reader.next(line)) {
+    parser.line(line);
+    reader.limitLines(kLongestLine);
+  }
+  if (!parser.ok()) return parser.error();
+  if (!reader.error().empty()) {
+    parser.fail(parser.lineNumber() + 1, reader.error());
+  } else if (reader.lineTooLong()) {
+    if (parser.lineNumber() == 0) {
+      parser.notRegistryFile();
+    } else {
+      parser.fail(parser.lineNumber() + 1, "line longer than " + std::to_string(kLongestLine) + " characters");
+    }
+  } else {
+    parser.finish();
+  }
+  return parser.error();
+}
+
+}  // namespace portable
