@@ -91,7 +91,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   {
     portable::RegistryStore& store = portable::registryStore();
     auto lock = store.lock();
-    if (!portable::mountSoftwareHive(store, file, "fuzz input", error)) return 0;
+    // Told apart by its contents, as the host mounts a hive: a user's hive by its Software key.
+    portable::HiveKind kind = portable::HiveKind::Software;
+    if (!portable::mountHive(store, file, "fuzz input", portable::HiveUse::AsFound, kind, error)) return 0;
   }
   int budget = kKeyBudget;
   for (win::REGSAM view : {win::KEY_WOW64_64KEY, win::KEY_WOW64_32KEY}) {

@@ -167,6 +167,20 @@ def hive_files(make_hive):
             subprocess.run([make_hive, source, hive], check=True)
             with open(hive, "rb") as f:
                 write("hive_file", name + ".hive", f.read())
+        # A user's hive (NTUSER.DAT), mounted by its Software key.
+        source = os.path.join(folder, "user.reg")
+        with open(source, "wb") as f:
+            f.write(b"\xff\xfe" + utf16(
+                "Windows Registry Editor Version 5.00\r\n\r\n"
+                "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Eigen]\r\n"
+                '"DisplayName"="Eigen \u00e9crit"\r\n'
+                "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\eigen.exe]\r\n"
+                '@="C:\\\\Users\\\\x\\\\eigen.exe"\r\n'
+                "[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n\"Wallpaper\"=\"\"\r\n"))
+        hive = os.path.join(folder, "user.hive")
+        subprocess.run([make_hive, "--user", source, hive], check=True)
+        with open(hive, "rb") as f:
+            write("hive_file", "user.hive", f.read())
 
 
 if __name__ == "__main__":

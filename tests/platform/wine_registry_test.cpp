@@ -149,6 +149,11 @@ TEST_F(WineRegistryTest, MalformedLinesAreReportedWithTheirLine) {
     }
     EXPECT_NE(error.find(std::string("system.reg") + c.error), std::string::npos) << c.body << error;
   }
+  // 17 digits do not fit a FILETIME: refused, not wrapped.
+  ASSERT_TRUE(mountText(std::string(kHead) + "[X]\n#time=1d9c0f1a2b3c4d5e6\n\"V\"=\"1\"\n").ok);
+  readValue(HKEY_LOCAL_MACHINE, u"X", u"V", KEY_WOW64_64KEY);
+  EXPECT_NE(platform::startupError().find("system.reg:6: malformed #time"), std::string::npos)
+      << platform::startupError();
   portable::MachineMount user = mountText("WINE REGISTRY Version 2\n;; All keys relative to \\\\User\\\\S-1-5-21\n");
   EXPECT_NE(user.error.find("only a prefix's system.reg"), std::string::npos) << user.error;
 }

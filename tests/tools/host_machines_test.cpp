@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -48,10 +49,14 @@ TEST_F(HostMachines, FoldersHoldingWindowsListAsTheHiveDoes) {
   EXPECT_NE(linked.err.find("no Windows registry found; looked for system.reg"), std::string::npos) << linked.err;
 }
 
-TEST_F(HostMachines, AHiveWithPendingChangesIsListedWithAWarning) {
+// The sample hive with its primary sequence number run ahead by `step`.
+std::string hiveWithPendingChanges(std::uint32_t step) {
   std::string hive = readFile(WENDLOW_SAMPLE_HIVE);
-  ASSERT_GE(hive.size(), 512u);
-  hive[4] = static_cast<char>(hive[4] + 1);  // the primary sequence number runs ahead
+  if (hive.size() < 512) return {};
+  std::uint32_t primary = 0;
+  std::memcpy(&primary, hive.data() + 4, 4);
+  primary += step;
+  std::memcpy(hive.data() + 4, &primary, 4);
   // The header's checksum: the XOR of its first 127 double words.
   std::uint32_t checksum = 0;
   for (std::size_t at = 0; at < 0x1FC; at += 4) {
@@ -60,7 +65,14 @@ TEST_F(HostMachines, AHiveWithPendingChangesIsListedWithAWarning) {
     checksum ^= word;
   }
   std::memcpy(hive.data() + 0x1FC, &checksum, 4);
-  writeFile(dir_ + "/SOFTWARE", hive);
+  return hive;
+}
+
+TEST_F(HostMachines, AHiveWithPendingChangesIsListedWithAWarning) {
+  // Numbers that differ above their low byte only (0x001 and 0x101) differ too.
+  writeFile(dir_ + "/SOFTWARE", hiveWithPendingChanges(0x100));
+  EXPECT_NE(run("--registry SOFTWARE list").err.find("SOFTWARE: the hive has changes pending"), std::string::npos);
+  writeFile(dir_ + "/SOFTWARE", hiveWithPendingChanges(1));
   RunResult alone = run("--registry SOFTWARE list --json");
   EXPECT_EQ(alone.exitCode, 0) << alone.err;
   EXPECT_EQ(alone.out, readFile(WENDLOW_SAMPLE_LISTING)) << "still listed, as a plain array";
@@ -91,6 +103,65 @@ TEST_F(HostMachines, SeveralMachinesAnswerEachAndReportTheUnreadable) {
             "\"Publisher\": \"\", \"InstallDate\": \"\", \"InstallLocation\": \"\"}\n]\n");
   RunResult table = run("--registry other.reg --registry other.reg list");
   EXPECT_EQ(table.out.substr(0, table.out.find(' ')), "Machine") << "the table's first column";
+}
+
+// A volume whose machine lists five profiles: two readable (one under Users, one under
+// Documents and Settings), one without its hive, two whose paths lead out of the volume.
+TEST_F(HostMachines, UsersOfAVolumeAreListedBesideTheMachine) {
+  const std::string uninstall = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+  auto makeHive = [this](const std::string& reg, const std::string& hive, const char* option) {
+    writeFile(dir_ + "/source.reg", "REGEDIT4\n\n" + reg);
+    ASSERT_EQ(std::system(("'" WENDLOW_MAKE_HIVE "' " + std::string(option) + " '" + dir_ + "/source.reg' '" + dir_ +
+                           "/" + hive + "'").c_str()),
+              0);
+  };
+  const std::string profiles = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList\\";
+  makeFolders("vol/WINDOWS/system32/config");
+  makeFolders("vol/Users/alice");
+  makeFolders("vol/Users/carol");
+  makeFolders("vol/Documents and Settings/bob");
+  makeHive("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tool]\n"
+           "\"DisplayName\"=\"Tool\"\n\n" +
+               profiles + "S-1-5-21-7-1001]\n\"ProfileImagePath\"=\"C:\\\\Users\\\\alice\"\n\n" + profiles +
+               "S-1-5-21-7-1002]\n\"ProfileImagePath\"=hex(2):25,53,79,73,74,65,6d,44,72,69,76,65,25,5c,44,6f,63,75,6d,"
+               "65,6e,74,73,20,61,6e,64,20,53,65,74,74,69,6e,67,73,5c,62,6f,62,00\n\n" +
+               profiles + "S-1-5-21-7-1003]\n\"ProfileImagePath\"=\"C:\\\\Users\\\\carol\"\n\n" + profiles +
+               "S-1-5-21-7-1004]\n\"ProfileImagePath\"=\"C:\\\\Users\\\\..\\\\..\\\\outside\"\n\n" + profiles +
+               "S-1-5-21-7-1005]\n\"ProfileImagePath\"=\"C:\\\\Users\\\\linked\"\n",
+           "vol/WINDOWS/system32/config/SOFTWARE", "");
+  makeHive("[HKEY_CURRENT_USER\\" + uninstall + "AliceApp]\n\"DisplayName\"=\"Alice App\"\n",
+           "vol/Users/alice/NTUSER.DAT", "--user");
+  makeHive("[HKEY_CURRENT_USER\\" + uninstall + "BobApp]\n\"DisplayName\"=\"Bob App\"\n",
+           "vol/Documents and Settings/bob/ntuser.dat", "--user");
+  ASSERT_EQ(symlink((dir_ + "/vol/Users/alice").c_str(), (dir_ + "/vol/Users/linked").c_str()), 0);
+
+  const std::string machineOnly = run("-q --registry vol list").out;
+  EXPECT_EQ(machineOnly.find("Alice"), std::string::npos) << "without --users, the machine's entries only";
+  RunResult users = run("-q --registry vol --users list");
+  EXPECT_EQ(users.exitCode, 2) << "a profile could not be read";
+  EXPECT_EQ(users.out,
+            "User   Key       DisplayName  DisplayVersion  Publisher  InstallDate  InstallLocation\n"
+            "-----  --------  -----------  --------------  ---------  -----------  ---------------\n"
+            "       tool      Tool\n"
+            "alice  aliceapp  Alice App\n"
+            "bob    bobapp    Bob App\n");
+  for (const char* refused : {"S-1-5-21-7-1003 (C:\\Users\\carol): its hive is missing",
+                              "S-1-5-21-7-1004 (C:\\Users\\..\\..\\outside) leads out of its folder",
+                              "vol/Users/linked is a symbolic link, not followed: refused"}) {
+    EXPECT_NE(users.err.find(refused), std::string::npos) << refused << "\n" << users.err;
+  }
+  EXPECT_EQ(std::count(users.err.begin(), users.err.end(), '\n'), 3) << users.err;
+  EXPECT_NE(run("-q --registry vol --users --json list").out.find("\"User\": \"bob\", \"Sid\": \"S-1-5-21-7-1002\""),
+            std::string::npos);
+
+  RunResult asked = run("-q --registry vol --users query bobapp wildcard '*app'");
+  EXPECT_EQ(asked.out,
+            "start: scan (mode 1) of 3 scopes\nquery bobapp: installed (bob)\n"
+            "wildcard *app: installed (alice, bob)\n");
+  // A user's hive given alone is listed as that user's.
+  EXPECT_EQ(run("--registry vol/Users/alice/NTUSER.DAT --users list --json").out,
+            "[\n  {\"User\": \"alice\", \"Sid\": \"\", \"Key\": \"aliceapp\", \"DisplayName\": \"Alice App\", "
+            "\"DisplayVersion\": \"\", \"Publisher\": \"\", \"InstallDate\": \"\", \"InstallLocation\": \"\"}\n]\n");
 }
 
 }  // namespace

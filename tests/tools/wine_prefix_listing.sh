@@ -2,8 +2,9 @@
 # A Wine prefix read as a machine, held to Wine itself: entries are added with Wine's own
 # reg.exe in both registry views (names and values beyond ASCII among them), the wineserver
 # writes system.reg, Wine's regedit exports HKLM\Software, and the host's listing of the
-# prefix folder must equal its listing of the export, entry for entry. A 64-bit prefix
-# always; a 32-bit one too where this machine runs 32-bit code.
+# prefix folder must equal its listing of the export, entry for entry. The same for an entry
+# of the prefix's user (HKCU, user.reg), listed with --users as Wine's export of it shows it.
+# A 64-bit prefix always; a 32-bit one too where this machine runs 32-bit code.
 # Usage: wine_prefix_listing.sh <wendlow-host>
 set -u
 host=$1
@@ -47,6 +48,12 @@ check_prefix() {
   done >"$work/reg-$label.log" 2>&1
   "$wine" regedit /e "Z:$(echo "$work/export-$label.reg" | tr / '\\')" 'HKEY_LOCAL_MACHINE\Software' \
     >>"$work/reg-$label.log" 2>&1
+  local user_uninstall='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall'
+  {
+    "$wine" reg add "$user_uninstall\\Ärger Eigen" /v DisplayName /d "Ärger eigen 墨" /f
+    "$wine" reg add "$user_uninstall\\Ärger Eigen" /v Publisher /d "Selbst" /f
+    "$wine" regedit /e "Z:$(echo "$work/user-$label.reg" | tr / '\\')" 'HKEY_CURRENT_USER\Software'
+  } >>"$work/reg-$label.log" 2>&1
   # The server writes the registry files when it ends.
   wineserver -w
   "$host" --quiet --registry "$prefix" list --json >"$work/prefix-$label.json" 2>"$work/prefix-$label.err"
@@ -66,6 +73,21 @@ check_prefix() {
     failures=$((failures + 1))
   else
     echo "ok: $label: the prefix lists as Wine's export, $(grep -c '"Key"' "$work/prefix-$label.json") entries"
+  fi
+  # The user's rows, without the user's columns, as the host lists Wine's export of them.
+  iconv -f UTF-16LE -t UTF-8 "$work/user-$label.reg" |
+    sed 's/^\[HKEY_CURRENT_USER\\Software/[HKEY_LOCAL_MACHINE\\SOFTWARE/' |
+    iconv -f UTF-8 -t UTF-16LE >"$work/user-as-machine-$label.reg"
+  "$host" --registry "$work/user-as-machine-$label.reg" list --json >"$work/user-export-$label.json" 2>&1
+  "$host" --quiet --registry "$prefix" --users list --json 2>&1 | grep -v '"User": ""' |
+    sed 's/"User": "[^"]*", "Sid": "[^"]*", //' >"$work/user-prefix-$label.json"
+  if ! grep -qF '"DisplayName": "Ärger eigen 墨"' "$work/user-prefix-$label.json" ||
+    ! cmp -s "$work/user-prefix-$label.json" "$work/user-export-$label.json"; then
+    echo "FAIL: $label: the prefix's user lists differently from Wine's export of it:"
+    diff "$work/user-prefix-$label.json" "$work/user-export-$label.json" | head -n 20
+    failures=$((failures + 1))
+  else
+    echo "ok: $label: the prefix's user lists as Wine's export, $(grep -c '"Key"' "$work/user-prefix-$label.json") entries"
   fi
   local queries=()
   for view in "$@"; do queries+=(query "tool$view.exe"); done

@@ -66,15 +66,20 @@ slot_is_blue() {
   [[ $(xwd -root -silent | convert xwd:- -crop 16x16+$x+$y +repage -format '%[fx:mean.b > mean.r + 0.2 ? 1 : 0]' info:) == 1 ]]
 }
 
-# Right-clicks the icon in slot 0 and waits for a new visible window: the popup menu.
+# Right-clicks the icon in slot 0 and waits for a new visible window: the popup menu. A
+# click that a busy machine lost is given again, up to four times.
 visible_windows() { xdotool search --onlyvisible --name "" 2>/dev/null | sort; }
 menu_before=""
 menu_opened() { [[ -n "$(comm -13 <(echo "$menu_before") <(visible_windows))" ]]; }
 open_tray_menu() {
   menu_before=$(visible_windows)
-  tray_origin || return 1
-  xdotool mousemove $((TX + 10)) $((TY + 10)) click 3
-  wait_until 60 menu_opened
+  local attempt
+  for attempt in 1 2 3 4; do
+    tray_origin || return 1
+    xdotool mousemove $((TX + 10)) $((TY + 10)) click 3
+    wait_until 15 menu_opened && return 0
+  done
+  return 1
 }
 
 # The winecfg name of the release Wine reports now, from its build number.

@@ -1,8 +1,9 @@
 // make-hive: turns the HKEY_LOCAL_MACHINE\SOFTWARE part of a .reg export into an offline
-// SOFTWARE hive file, for tests and benchmarks. The export is read by the stand-in
-// registry; the hive is written from the published format (hive_writer.cpp).
+// SOFTWARE hive file, for tests and benchmarks; with --user, its HKEY_CURRENT_USER part
+// into a user's hive (NTUSER.DAT). The export is read by the stand-in registry; the hive is
+// written from the published format (hive_writer.cpp).
 //
-//   make-hive SOURCE.reg OUTPUT.hive
+//   make-hive [--user] SOURCE.reg OUTPUT.hive
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -60,7 +61,7 @@ bool readKey(win::HKEY key, const std::u16string& name, const std::string& where
   return true;
 }
 
-bool makeHive(const std::string& source, const std::string& output) {
+bool makeHive(const std::string& source, const std::string& output, bool user) {
   // The stand-in would load a registry file named there, and save into it at exit.
   ::unsetenv("WINPLAT_REGISTRY_FILE");
   portable::RegFileResult loaded = portable::loadRegFile(source);
@@ -68,12 +69,12 @@ bool makeHive(const std::string& source, const std::string& output) {
   // Physical paths: the export names Wow6432Node itself.
   portable::setMachine(portable::Machine::x86);
   platform::unique_hkey software;
-  if (win::RegOpenKeyExW(win::HKEY_LOCAL_MACHINE, u"SOFTWARE", 0, win::KEY_READ, software.put()) !=
-      win::ERROR_SUCCESS) {
-    return fail(source + ": holds no HKEY_LOCAL_MACHINE\\SOFTWARE");
+  const win::HKEY top = user ? win::HKEY_CURRENT_USER : win::HKEY_LOCAL_MACHINE;
+  if (win::RegOpenKeyExW(top, user ? u"" : u"SOFTWARE", 0, win::KEY_READ, software.put()) != win::ERROR_SUCCESS) {
+    return fail(source + (user ? ": holds no HKEY_CURRENT_USER" : ": holds no HKEY_LOCAL_MACHINE\\SOFTWARE"));
   }
   HiveKey root;
-  if (!readKey(software.get(), u"ROOT", "SOFTWARE", root)) return false;
+  if (!readKey(software.get(), u"ROOT", user ? "HKEY_CURRENT_USER" : "SOFTWARE", root)) return false;
   std::string error;
   const std::string bytes = hiveFileBytes(root, error);
   if (bytes.empty()) return fail(source + ": " + error);
@@ -88,9 +89,10 @@ bool makeHive(const std::string& source, const std::string& output) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: make-hive SOURCE.reg OUTPUT.hive\n");
+  const bool user = argc == 4 && std::string(argv[1]) == "--user";
+  if (argc != 3 && !user) {
+    std::fprintf(stderr, "usage: make-hive [--user] SOURCE.reg OUTPUT.hive\n");
     return 64;
   }
-  return makeHive(argv[1], argv[2]) ? 0 : 1;
+  return makeHive(argv[argc - 2], argv[argc - 1], user) ? 0 : 1;
 }

@@ -17,6 +17,6 @@ int runList(const HostContext& context) {
     context.err << "wendlow-host: the detector could not be created\n";
     return kExitError;
   }
-  listUninstallEntries(session, context.rows, context.machine);
+  listUninstallEntries(session, context.rows, context.leading);
   return kExitSuccess;
 }

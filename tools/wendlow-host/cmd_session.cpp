@@ -60,7 +60,7 @@ const std::vector<std::u16string>& sessionColumns() {
 
 // "step argument: result" per row, after "machine: " when the rows carry one.
 std::string renderSession(const std::vector<std::u16string>& header, const TextRows& rows) {
-  const std::size_t first = !header.empty() && header[0] == kMachineColumn ? 1 : 0;
+  const std::size_t first = header.size() - sessionColumns().size();
   std::string out;
   for (std::size_t r = 0; r < rows.size(); ++r) {
     if (first) out += platform::toUtf8(rows.cell(r, 0)) + ": ";
@@ -88,8 +88,9 @@ int runSession(const HostContext& context) {
   const WendlowHandle h = session.handle();
 
   auto addRow = [&context](std::u16string_view step, std::u16string_view argument, const std::string& result) {
+    if (context.answers != nullptr) return;  // answered across the scopes at the end
     context.rows.addRow();
-    if (context.machine != nullptr) context.rows.addCell(*context.machine);
+    for (const std::u16string& cell : context.leading) context.rows.addCell(cell);
     context.rows.addCell(step);
     context.rows.addCell(argument);
     context.rows.addCell(platform::fromUtf8(result));
@@ -97,6 +98,8 @@ int runSession(const HostContext& context) {
   addRow(u"start", u"", startPath(e, h));
   bool allFound = true;
   bool failed = false;
+  std::size_t question = 0;
+  if (context.answers != nullptr) ++context.answers->scopes;
   for (const Step& step : steps) {
     const std::u16string argument = platform::fromUtf8(step.argument);
     const char16_t* text = argument.c_str();
@@ -107,6 +110,11 @@ int runSession(const HostContext& context) {
       result = std::string(found != 0 ? "installed" : "not installed") +
                (fromCache ? " (cache)" : " (entries)");
       if (found == 0) allFound = false;
+      if (ScopeAnswers* answers = context.answers) {
+        if (answers->found.size() <= question) answers->found.resize(question + 1);
+        if (found != 0) answers->found[question].push_back(answers->scope);
+      }
+      ++question;
     } else if (step.command == "save") {
       const std::int32_t saved = e.SaveDetectorCache(h);
       result = saved == 1 ? "saved" : "cannot open the cache file (" + std::to_string(saved) + ")";
@@ -118,4 +126,47 @@ int runSession(const HostContext& context) {
     addRow(platform::fromUtf8(step.command), argument, result);
   }
   return failed ? kExitError : allFound ? kExitSuccess : kExitNotInstalled;
+}
+
+bool sessionAcrossScopes(const HostOptions& options, std::string& error) {
+  std::vector<Step> steps;
+  if (!parseSteps(options, steps, error)) return false;
+  for (const Step& step : steps) {
+    if (step.command != "query" && step.command != "wildcard") {
+      error = "--users answers query and wildcard only, not " + step.command;
+      return false;
+    }
+  }
+  if (options.cachePath || options.mode != 1) {
+    error = "--users answers from each scope's registry: it takes no --cache or --mode";
+    return false;
+  }
+  return true;
+}
+
+int answerAcrossScopes(const HostOptions& options, const ScopeAnswers& answers,
+                       const std::vector<std::u16string>& leading, TextRows& rows) {
+  std::vector<Step> steps;
+  std::string error;
+  parseSteps(options, steps, error);
+  auto addRow = [&](std::u16string_view step, std::u16string_view argument, std::u16string_view result) {
+    rows.addRow();
+    for (const std::u16string& cell : leading) rows.addCell(cell);
+    rows.addCell(step);
+    rows.addCell(argument);
+    rows.addCell(result);
+  };
+  addRow(u"start", u"", u"scan (mode 1) of " + platform::fromUtf8(std::to_string(answers.scopes)) +
+                           (answers.scopes == 1 ? u" scope" : u" scopes"));
+  bool allFound = true;
+  for (std::size_t i = 0; i < steps.size(); ++i) {
+    const std::vector<std::u16string> none;
+    const std::vector<std::u16string>& found = i < answers.found.size() ? answers.found[i] : none;
+    std::u16string result = found.empty() ? u"not installed" : u"installed (";
+    for (std::size_t f = 0; f < found.size(); ++f) result += (f ? u", " : u"") + found[f];
+    if (!found.empty()) result += u")";
+    if (found.empty()) allFound = false;
+    addRow(platform::fromUtf8(steps[i].command), platform::fromUtf8(steps[i].argument), result);
+  }
+  return allFound ? kExitSuccess : kExitNotInstalled;
 }

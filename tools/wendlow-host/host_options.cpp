@@ -49,6 +49,8 @@ bool parseHostOptions(const std::vector<std::string>& words, HostOptions& option
     } else if (word == "--registry") {
       if (!value(text)) return false;
       options.registries.push_back(text);
+    } else if (word == "--users") {
+      options.users = true;
     } else if (word == "--quiet" || word == "-q") {
       options.quiet = true;
     } else if (word.size() > 1 && word[0] == '-') {
@@ -89,6 +91,15 @@ std::string hostUsage() {
       "                        list gains a first column Machine, query and wildcard\n"
       "                        answer per machine. Default in a build tree: the sample\n"
       "                        machine beside the program\n"
+      "  --users               each user's own entries too (HKEY_CURRENT_USER), besides\n"
+      "                        the machine's (Linux only): the profiles a folder holding\n"
+      "                        Windows lists (each NTUSER.DAT, found below the folder),\n"
+      "                        a Wine prefix's user (user.reg), or a user's hive given\n"
+      "                        alone. list gains the column User (the profile's folder,\n"
+      "                        empty for the machine's entries; JSON adds Sid); query\n"
+      "                        and wildcard answer yes when any scope has it, and name\n"
+      "                        the scopes. A profile that cannot be read is named on\n"
+      "                        standard error and skipped (exit status 2)\n"
       "  --quiet, -q           do not say which file was found in a folder\n"
       "  --json                JSON instead of a table (UTF-8)\n"
       "\n"

@@ -11,6 +11,7 @@ struct HostOptions {
   std::optional<std::u16string> cachePath;     // --cache; absent: the library's default
   std::vector<std::string> registries;         // each --registry (Linux only), as given, in order
   bool json = false;                           // --json
+  bool users = false;                          // --users: each user's entries too
   bool quiet = false;                          // --quiet
   bool help = false;                           // --help / -h
   std::string subcommand;                      // first word that is no option

@@ -47,7 +47,8 @@ int chooseMachines(const HostOptions& options, std::vector<std::string>& machine
   return kExitSuccess;
 }
 
-bool useMachine(const std::string& machine, bool quiet, std::vector<std::string>& notes, std::string& error) {
+bool useMachine(const std::string& machine, bool quiet, std::vector<std::string>& notes, std::string& user,
+                std::string& error) {
   if (machine.empty()) return true;
   const portable::MachineMount mounted = portable::mountMachine(machine);
   if (!mounted.ok) {
@@ -55,6 +56,40 @@ bool useMachine(const std::string& machine, bool quiet, std::vector<std::string>
     return false;
   }
   if (!quiet && !mounted.found.empty()) notes.push_back(machine + ": reading " + mounted.found);
+  notes.insert(notes.end(), mounted.warnings.begin(), mounted.warnings.end());
+  user = mounted.user;
+  return true;
+}
+
+namespace {
+
+// Where the users of the machine in use are read from.
+std::vector<portable::MachineUser>& knownUsers() {
+  static std::vector<portable::MachineUser> users;
+  return users;
+}
+
+}  // namespace
+
+std::vector<HostUser> machineUsers(const std::string& machine, std::vector<std::string>& problems,
+                                   std::vector<std::string>& notes) {
+  portable::MachineUsers found = portable::machineUsers(machine);
+  problems = std::move(found.problems);
+  if (!found.note.empty()) notes.push_back(found.note);
+  knownUsers() = std::move(found.users);
+  std::vector<HostUser> users;
+  for (std::size_t i = 0; i < knownUsers().size(); ++i) {
+    users.push_back(HostUser{knownUsers()[i].name, knownUsers()[i].sid, i});
+  }
+  return users;
+}
+
+bool useUser(const HostUser& user, std::vector<std::string>& notes, std::string& error) {
+  const portable::MachineMount mounted = portable::mountUser(knownUsers().at(user.index));
+  if (!mounted.ok) {
+    error = mounted.error;
+    return false;
+  }
   notes.insert(notes.end(), mounted.warnings.begin(), mounted.warnings.end());
   return true;
 }

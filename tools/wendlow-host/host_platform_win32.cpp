@@ -61,11 +61,21 @@ int chooseMachines(const HostOptions& options, std::vector<std::string>& machine
     error = "--registry is not available on Windows: the detector reads this machine's registry";
     return kExitUsage;
   }
+  if (options.users) {
+    error = "--users is not available on Windows: the detector reads this machine's registrations";
+    return kExitUsage;
+  }
   machines.assign(1, std::string());
   return kExitSuccess;
 }
 
-bool useMachine(const std::string&, bool, std::vector<std::string>&, std::string&) { return true; }
+bool useMachine(const std::string&, bool, std::vector<std::string>&, std::string&, std::string&) { return true; }
+
+std::vector<HostUser> machineUsers(const std::string&, std::vector<std::string>&, std::vector<std::string>&) {
+  return {};
+}
+
+bool useUser(const HostUser&, std::vector<std::string>&, std::string&) { return false; }
 
 bool registryFailed(std::string&) { return false; }
 

@@ -9,14 +9,24 @@
 #include "text_rows.h"
 #include "wendlow_library.h"
 
+// The answers of query and wildcard across a machine's scopes (--users): each question is
+// answered yes when any scope has it.
+struct ScopeAnswers {
+  std::u16string scope;                            // the scope being asked now, as named in the answers
+  std::vector<std::vector<std::u16string>> found;  // per question, the scopes that have it
+  std::size_t scopes = 0;                          // how many were asked
+};
+
 struct HostContext {
   const HostOptions& options;
   const WendlowExports& library;
-  // The machine's name as given, which leads each row when several are inspected; null
-  // when there is one.
-  const std::u16string* machine;
+  // The cells that lead each row: the machine's name as given when several are inspected,
+  // then with --users the user (empty for the machine's own entries) and its identifier.
+  const std::vector<std::u16string>& leading;
   TextRows& rows;  // a listing can run to megabytes: collected as cells, rendered once
   std::ostream& err;
+  // With --users, query and wildcard answer into this instead of adding rows.
+  ScopeAnswers* answers = nullptr;
 };
 
 struct Subcommand {
@@ -33,6 +43,8 @@ struct Subcommand {
 };
 
 inline constexpr char16_t kMachineColumn[] = u"Machine";
+inline constexpr char16_t kUserColumn[] = u"User";
+inline constexpr char16_t kSidColumn[] = u"Sid";
 
 const std::vector<Subcommand>& subcommands();
 // Null when there is no such command.
@@ -45,3 +57,8 @@ const std::vector<std::u16string>& listColumns();
 int runSession(const HostContext& context);
 const std::vector<std::u16string>& sessionColumns();
 std::string renderSession(const std::vector<std::u16string>& header, const TextRows& rows);
+// With --users: the steps a session across scopes can take; false with why not.
+bool sessionAcrossScopes(const HostOptions& options, std::string& error);
+// The rows answering each question across the scopes asked, led by `leading`; the status.
+int answerAcrossScopes(const HostOptions& options, const ScopeAnswers& answers,
+                       const std::vector<std::u16string>& leading, TextRows& rows);

@@ -35,3 +35,14 @@ std::u16string_view TextRows::cell(std::size_t row, std::size_t column) const {
   if (column >= cellCount(row)) return std::u16string_view();
   return cells_[rowStarts_[row] + column];
 }
+
+TextRows TextRows::withoutColumn(std::size_t column) const {
+  TextRows copy;
+  for (std::size_t r = 0; r < size(); ++r) {
+    copy.addRow();
+    for (std::size_t c = 0; c < cellCount(r); ++c) {
+      if (c != column) copy.addCell(cell(r, c));
+    }
+  }
+  return copy;
+}

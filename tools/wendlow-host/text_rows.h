@@ -33,6 +33,8 @@ class TextRows {
   std::size_t cellCount(std::size_t row) const;
   // Empty past the row's last cell.
   std::u16string_view cell(std::size_t row, std::size_t column) const;
+  // A copy without the column.
+  TextRows withoutColumn(std::size_t column) const;
 
  private:
   template <typename Rows>

@@ -56,7 +56,7 @@ DetectorSession::~DetectorSession() {
 const std::vector<std::u16string> kListedProperties = {u"DisplayName", u"DisplayVersion", u"Publisher",
                                                        u"InstallDate", u"InstallLocation"};
 
-void listUninstallEntries(const DetectorSession& session, TextRows& rows, const std::u16string* leading) {
+void listUninstallEntries(const DetectorSession& session, TextRows& rows, const std::vector<std::u16string>& leading) {
   const WendlowExports& e = session.exports();
   WendlowHandle h = session.handle();
   auto addCell = [&rows](win::BSTR text) {
@@ -66,7 +66,7 @@ void listUninstallEntries(const DetectorSession& session, TextRows& rows, const 
   e.FirstUninstallItem(h);
   while (true) {
     rows.addRow();
-    if (leading != nullptr) rows.addCell(*leading);
+    for (const std::u16string& cell : leading) rows.addCell(cell);
     addCell(e.getCurrentItemKey(h));
     for (const std::u16string& property : kListedProperties) {
       const char16_t* name = property.c_str();

@@ -69,12 +69,12 @@ class DetectorSession {
 // The properties a listing shows, in column order after the key.
 extern const std::vector<std::u16string> kListedProperties;
 
-// Appends one row per Uninstall entry: `leading` when not null, its key, then one value per
+// Appends one row per Uninstall entry: the `leading` cells, its key, then one value per
 // kListedProperties. Walks the entries from the first; the cursor's step onto the end still
 // reports a move, and the reading made before the step that reports none is no entry.
-void listUninstallEntries(const DetectorSession& session, TextRows& rows, const std::u16string* leading);
+void listUninstallEntries(const DetectorSession& session, TextRows& rows, const std::vector<std::u16string>& leading);
 inline TextRows listUninstallEntries(const DetectorSession& session) {
   TextRows rows;
-  listUninstallEntries(session, rows, nullptr);
+  listUninstallEntries(session, rows, {});
   return rows;
 }

@@ -1,6 +1,7 @@
 #include "registry_files/machine_locate.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <strings.h>
 #include <unistd.h>
 
@@ -47,28 +48,48 @@ enum class Outcome { Absent, Opened, Unusable };
 // Follows one candidate's path from the folder; on Opened, `relative` is its path.
 Outcome tryCandidate(int folder, const std::string& shownFolder, const Candidate& candidate, RegistryInputFile& file,
                      std::string& relative, std::string& error) {
-  std::unique_ptr<UniqueFd> held;  // the folder reached last, below `folder`
-  int current = folder;
-  relative.clear();
-  for (std::size_t i = 0; i < candidate.path.size(); ++i) {
-    const std::string entry = entryNamed(current, candidate.path[i]);
-    if (entry.empty()) return Outcome::Absent;
-    relative += (relative.empty() ? "" : "/") + entry;
-    if (i + 1 == candidate.path.size()) {
-      bool missing = false;
-      if (file.openAt(current, entry, shownFolder + "/" + relative, error, missing)) return Outcome::Opened;
-      if (errno == ELOOP) error = shownFolder + "/" + relative + ": a symbolic link, not followed";
-      return missing ? Outcome::Absent : Outcome::Unusable;
-    }
-    const int next = ::openat(current, entry.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (next < 0) return Outcome::Absent;  // a symbolic link or no folder: not followed
-    held = std::make_unique<UniqueFd>(next);
-    current = next;
+  const std::vector<std::string> names(candidate.path.begin(), candidate.path.end());
+  switch (openBelowFolder(folder, shownFolder, names, file, relative, error)) {
+    case Reached::Opened: return Outcome::Opened;
+    case Reached::Unusable: return Outcome::Unusable;
+    case Reached::Linked:
+      // The file itself is named; a folder on the way behind a link is as good as absent.
+      return error.empty() ? Outcome::Absent : Outcome::Unusable;
+    case Reached::Missing: return Outcome::Absent;
   }
   return Outcome::Absent;
 }
 
 }  // namespace
+
+Reached openBelowFolder(int folder, const std::string& shownFolder, const std::vector<std::string>& names,
+                        RegistryInputFile& file, std::string& relative, std::string& error) {
+  std::unique_ptr<UniqueFd> held;  // the folder reached last, below `folder`
+  int current = folder;
+  relative.clear();
+  error.clear();
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    const std::string entry = entryNamed(current, names[i].c_str());
+    if (entry.empty()) return Reached::Missing;
+    relative += (relative.empty() ? "" : "/") + entry;
+    struct stat info {};
+    if (::fstatat(current, entry.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(info.st_mode)) {
+      // Only the file itself is worth naming: a candidate folder behind a link is skipped.
+      if (i + 1 == names.size()) error = shownFolder + "/" + relative + ": a symbolic link, not followed";
+      return Reached::Linked;
+    }
+    if (i + 1 == names.size()) {
+      bool missing = false;
+      if (file.openAt(current, entry, shownFolder + "/" + relative, error, missing)) return Reached::Opened;
+      return missing ? Reached::Missing : Reached::Unusable;
+    }
+    const int next = ::openat(current, entry.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (next < 0) return Reached::Missing;  // no folder
+    held = std::make_unique<UniqueFd>(next);
+    current = next;
+  }
+  return Reached::Missing;
+}
 
 bool findMachineRegistry(const std::string& folder, RegistryInputFile& file, std::string& relative,
                          std::string& error) {

@@ -51,6 +51,8 @@ class HiveSource final : public KeySource, public std::enable_shared_from_this<H
       : hive_(std::move(hive)), path_(std::move(path)), fallbackTime_(fallbackTime) {}
 
   hive_node_h root() { return hivex_root(hive_.get()); }
+  // The child of that name, or 0 (also for one that cannot be read).
+  hive_node_h child(hive_node_h node, const char* name) { return hivex_node_get_child(hive_.get(), node, name); }
 
   // A key's time; the file's own time where the hive records none.
   std::uint64_t timeOf(hive_node_h node) {
@@ -152,8 +154,8 @@ std::string refusal(const RegistryInputFile& file, const std::string& path, int 
 
 }  // namespace
 
-bool mountSoftwareHive(RegistryStore& store, const RegistryInputFile& file, const std::string& path,
-                       std::string& error) {
+bool mountHive(RegistryStore& store, const RegistryInputFile& file, const std::string& path, HiveUse use,
+               HiveKind& kind, std::string& error) {
   // Through the descriptor already checked: the name might now lead elsewhere.
   const std::string byDescriptor = "/proc/self/fd/" + std::to_string(file.fd());
   errno = 0;
@@ -168,8 +170,18 @@ bool mountSoftwareHive(RegistryStore& store, const RegistryInputFile& file, cons
     error = path + ": not a readable registry hive (no root key)";
     return false;
   }
+  // A user's hive holds Software at its root, a SOFTWARE hive Microsoft (names compared
+  // without regard to case).
+  hive_node_h software = root;
+  kind = HiveKind::Software;
+  if (use == HiveUse::AsFound && source->child(root, "Microsoft") == 0) {
+    if (const hive_node_h user = source->child(root, "Software")) {
+      kind = HiveKind::User;
+      software = user;
+    }
+  }
   RegistryKey& machine = store.root(Hive::LocalMachine);
-  machine.addChild(u"SOFTWARE", source->timeOf(root))->readLater(source, root);
+  machine.addChild(u"SOFTWARE", source->timeOf(software))->readLater(source, software);
   return true;
 }
 

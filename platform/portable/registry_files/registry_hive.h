@@ -18,8 +18,17 @@ inline const std::string kHiveMagic = "regf";
 // Mounts the hive under HKEY_LOCAL_MACHINE\SOFTWARE (the store's lock held). False, with
 // "<path>: <why>", when the file is no hive that can be read. A hive that turns out to be
 // damaged where it is read later is reported through reportRegistryFault.
-bool mountSoftwareHive(RegistryStore& store, const RegistryInputFile& file, const std::string& path,
-                       std::string& error);
+// An offline hive holds a machine's SOFTWARE, or a user's registry (NTUSER.DAT, the user's
+// HKEY_CURRENT_USER), whose root holds Software and no Microsoft key.
+enum class HiveKind { Software, User };
+// Whether the kind is told from the contents, or the hive taken as a SOFTWARE hive.
+enum class HiveUse { AsSoftware, AsFound };
+
+// Mounts the hive, read on demand, as HKEY_LOCAL_MACHINE\SOFTWARE: a SOFTWARE hive whole,
+// a user's hive by its Software key, so that the machine's registrations there read as the
+// user's do. `kind` says which it was. False with why the file is no hive.
+bool mountHive(RegistryStore& store, const RegistryInputFile& file, const std::string& path, HiveUse use,
+               HiveKind& kind, std::string& error);
 
 // Empty when the hive's two sequence numbers agree. Otherwise the hive was copied with
 // changes still pending in its transaction logs (SOFTWARE.LOG1, SOFTWARE.LOG2), which are not

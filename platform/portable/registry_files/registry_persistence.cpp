@@ -47,7 +47,8 @@ bool load(RegistryStore& store, const std::string& path, std::string& error, boo
   if (!file.open(path, error, missing)) return missing;  // a missing file starts empty
   if (file.startsWith(kHiveMagic)) {
     saveBack = false;
-    return mountSoftwareHive(store, file, path, error);
+    HiveKind kind = HiveKind::Software;
+    return mountHive(store, file, path, HiveUse::AsSoftware, kind, error);
   }
   FileBytes bytes(file.fd(), file.size());
   error = applyRegFile(store, bytes, path, false, file.modificationTime());

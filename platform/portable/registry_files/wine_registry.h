@@ -43,7 +43,13 @@ struct WineIndex {
 // Lists the file's sections, checking its header, #arch and the section lines; what is
 // written inside a section is checked when it is read. Empty when all is well, else
 // "<source>:<line>: <what>".
-std::string indexWineRegistry(std::string_view text, const std::string& sourceName, WineIndex& index);
+// Whose keys a file is read as: a machine's (system.reg, relative to REGISTRY\\Machine) or a
+// user's (user.reg, relative to REGISTRY\\User\\<SID>). A file relative to the other root is
+// refused at its ";; All keys relative to" line.
+enum class WineKeys { Machine, User };
+
+std::string indexWineRegistry(std::string_view text, const std::string& sourceName, WineIndex& index,
+                              WineKeys keys = WineKeys::Machine);
 
 // A section's path, decoded, and where each name in it starts and ends.
 struct WinePath {
@@ -89,12 +95,13 @@ std::shared_ptr<const WineText> wineTextInMemory(std::string bytes);
 std::shared_ptr<const WineText> mapWineText(int fd, std::uint64_t size, std::string& error);
 
 // Mounts such a file as the store's HKEY_LOCAL_MACHINE (the store's lock held, the store
-// empty), read on demand like an offline hive: keys and values are read from the file when
+// empty; a user's keys take the machine's place), read on demand like an offline hive: keys and values are read from the file when
 // first needed, and a malformed line is reported (reportRegistryFault) when its section is
 // read. Keys take their recorded times; a key the file leaves implicit (it has subkeys and
 // no values) takes the time of the first section below it, as Wine gives it when it loads
 // the file; symbolic links (#link, keys Wine shares between the views) are left out.
 std::string applyWineRegistry(RegistryStore& store, std::shared_ptr<const WineText> text,
-                              const std::string& sourceName, std::uint64_t fileTime, WineArch& arch);
+                              const std::string& sourceName, std::uint64_t fileTime, WineArch& arch,
+                              WineKeys keys = WineKeys::Machine);
 
 }  // namespace portable

@@ -284,8 +284,8 @@ bool parsePath(std::string_view text, WinePath& path, std::size_t& consumed, con
 
 class Indexer {
  public:
-  Indexer(std::string_view text, const std::string& sourceName, WineIndex& index)
-      : text_(text), lines_(text, 0, 0), sourceName_(sourceName), index_(index) {}
+  Indexer(std::string_view text, const std::string& sourceName, WineIndex& index, WineKeys keys)
+      : text_(text), lines_(text, 0, 0), sourceName_(sourceName), index_(index), keys_(keys) {}
 
   std::string run() {
     index_ = WineIndex();
@@ -330,14 +330,22 @@ class Indexer {
     }
   }
 
-  // Only the machine's keys can be read: user.reg holds a user's, relative to another root.
+  // The keys must be whose they are read as: system.reg holds the machine's, user.reg a
+  // user's, each relative to its own root.
   bool comment(std::string_view text) {
     if (!startsWith(text, kRelativeTo)) return true;
     std::u16string base;
     std::size_t consumed = 0;
     unescape(std::string(text.substr(kRelativeTo.size())) + '\n', '\n', base, consumed);
     while (!base.empty() && base[0] == u'\\') base.erase(0, 1);
-    if (!sameName(base, u"REGISTRY\\Machine")) return fail("the keys are not a machine's: only a prefix's system.reg can be read");
+    constexpr std::u16string_view kUsers = u"REGISTRY\\User\\";
+    if (keys_ == WineKeys::User) {
+      if (base.size() <= kUsers.size() || !sameName(std::u16string_view(base).substr(0, kUsers.size()), kUsers)) {
+        return fail("the keys are not a user's: only a prefix's user.reg can be read as its user's");
+      }
+    } else if (!sameName(base, u"REGISTRY\\Machine")) {
+      return fail("the keys are not a machine's: only a prefix's system.reg can be read");
+    }
     return true;
   }
 
@@ -386,6 +394,7 @@ class Indexer {
   Lines lines_;
   const std::string& sourceName_;
   WineIndex& index_;
+  WineKeys keys_;
   std::string error_;
   WinePath paths_[2];  // this section's and the one before
 };
@@ -402,8 +411,9 @@ Lines linesAfter(std::string_view text, const WineSection& section) {
 
 }  // namespace
 
-std::string indexWineRegistry(std::string_view text, const std::string& sourceName, WineIndex& index) {
-  return Indexer(text, sourceName, index).run();
+std::string indexWineRegistry(std::string_view text, const std::string& sourceName, WineIndex& index,
+                              WineKeys keys) {
+  return Indexer(text, sourceName, index, keys).run();
 }
 
 void readWinePath(std::string_view text, const WineSection& section, WinePath& path) {

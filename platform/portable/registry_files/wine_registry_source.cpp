@@ -172,9 +172,9 @@ std::shared_ptr<const WineText> mapWineText(int fd, std::uint64_t size, std::str
 }
 
 std::string applyWineRegistry(RegistryStore& store, std::shared_ptr<const WineText> text,
-                              const std::string& sourceName, std::uint64_t fileTime, WineArch& arch) {
+                              const std::string& sourceName, std::uint64_t fileTime, WineArch& arch, WineKeys keys) {
   WineIndex index;
-  std::string error = indexWineRegistry(text->bytes(), sourceName, index);
+  std::string error = indexWineRegistry(text->bytes(), sourceName, index, keys);
   if (!error.empty()) return error;
   arch = index.arch;
   auto source = std::make_shared<WineSource>(std::move(text), sourceName, std::move(index), fileTime);
