@@ -16,18 +16,46 @@ mkdir -p "$work"
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
-# Median wall seconds, CPU seconds and peak MB of `wendlow-host --registry FILE list`. On
-# a machine shared with other work the CPU time is the steadier figure.
+# Median wall seconds, CPU seconds, peak MB and minor page faults of
+# `wendlow-host --registry FILE list`. On a machine shared with other work the CPU time is the
+# steadier figure.
 measure_list() {
-  local times=() cpus=() peaks=() t user system m
+  local times=() cpus=() peaks=() faults=() t user system m f
   for _ in $(seq "$runs"); do
-    /usr/bin/time -f "%e %U %S %M" -o "$work/time.txt" "$host" --registry "$1" list >/dev/null
-    read -r t user system m <"$work/time.txt"
+    /usr/bin/time -f "%e %U %S %M %R" -o "$work/time.txt" "$host" --registry "$1" list >/dev/null
+    read -r t user system m f <"$work/time.txt"
     times+=("$t")
     cpus+=("$(awk -v u="$user" -v s="$system" 'BEGIN { printf "%.2f", u + s }')")
     peaks+=("$((m / 1024))")
+    faults+=("$f")
   done
-  echo "$(printf '%s\n' "${times[@]}" | median) s (CPU $(printf '%s\n' "${cpus[@]}" | median) s), $(printf '%s\n' "${peaks[@]}" | median) MB"
+  echo "$(printf '%s\n' "${times[@]}" | median) s (CPU $(printf '%s\n' "${cpus[@]}" | median) s), $(printf '%s\n' "${peaks[@]}" | median) MB, $(printf '%s\n' "${faults[@]}" | median) faults"
+}
+
+# The peak of the heap (the anonymous memory the listing allocates; the mapped file is not in
+# it), in MB, from valgrind's massif.
+measure_heap() {
+  valgrind --tool=massif --massif-out-file="$work/massif.out" "$host" --registry "$1" list >/dev/null 2>&1
+  awk -F= '/^mem_heap_B=/ { if ($2 > peak) peak = $2 } END { printf "%.1f MB", peak / 1048576 }' "$work/massif.out"
+}
+
+# The listing and iconv's decoding taken in turns, `runs` of each: the medians, and the
+# listing's time as a multiple of each. iconv decodes to nowhere, and (as the earlier lower
+# bound was taken) into `wc -l`.
+measure_pairs() {
+  local ours=() alone=() counted=() a b c
+  for _ in $(seq "$runs"); do
+    /usr/bin/time -f "%e" -o "$work/time.txt" "$host" --registry "$1" list >/dev/null
+    ours+=("$(cat "$work/time.txt")")
+    /usr/bin/time -f "%e" -o "$work/time.txt" iconv -f UTF-16LE -t UTF-8 "$1" >/dev/null
+    alone+=("$(cat "$work/time.txt")")
+    /usr/bin/time -f "%e" -o "$work/time.txt" sh -c 'iconv -f UTF-16LE -t UTF-8 "$1" | wc -l' -- "$1" >/dev/null
+    counted+=("$(cat "$work/time.txt")")
+  done
+  a=$(printf '%s\n' "${ours[@]}" | median)
+  b=$(printf '%s\n' "${alone[@]}" | median)
+  c=$(printf '%s\n' "${counted[@]}" | median)
+  echo "list $a s; iconv $b s ($(awk -v x="$a" -v y="$b" 'BEGIN { printf "%.2f", x / y }') times); iconv | wc -l $c s ($(awk -v x="$a" -v y="$c" 'BEGIN { printf "%.2f", x / y }') times)"
 }
 
 # Median seconds of decoding the file with iconv alone.
@@ -65,6 +93,8 @@ for keys in 17000 50000 100000 200000; do
   lines=$(iconv -f UTF-16LE -t UTF-8 "$file" | wc -l)
   echo "export, $keys other keys | $size MB | $lines | $(measure_list "$file") | $(measure_decode "$file")"
 done
+largest=$work/export-200000.reg
+echo "118 MB export, in turns with iconv: $(measure_pairs "$largest"); heap peak $(measure_heap "$largest")"
 
 # The hive: the other keys grow until it passes 200 MB; the listed entries stay as in the
 # 118 MB export.

@@ -39,12 +39,15 @@ TEST_F(HostCli, ListsAGivenRegistryAsJson) {
 }
 
 TEST_F(HostCli, MalformedRegistryFileExitsWithTwoAndSaysWhy) {
-  writeFile(dir_ + "/bad.reg", "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\X]\n\"Name\"=dword:not-hex\n");
+  // Found when the listing reads the entry: a section's lines are read with its key's values.
+  writeFile(dir_ + "/bad.reg",
+            "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\X]\n"
+            "\"Name\"=dword:not-hex\n");
   const std::string before = readFile(dir_ + "/bad.reg");
   RunResult result = run("--registry bad.reg list");
   EXPECT_EQ(result.exitCode, 2);
   EXPECT_EQ(result.out, "");
-  EXPECT_NE(result.err.find("bad.reg"), std::string::npos) << result.err;
+  EXPECT_NE(result.err.find("bad.reg:4: dword needs 1 to 8 hex digits"), std::string::npos) << result.err;
   EXPECT_EQ(readFile(dir_ + "/bad.reg"), before) << "a malformed file is never overwritten";
 }
 
@@ -196,8 +199,9 @@ TEST_F(HostCli, RunningOutOfMemoryWhileLoadingIsRefused) {
 #if defined(QC_UNDER_ASAN)
   GTEST_SKIP() << "AddressSanitizer cannot start under a data limit";
 #endif
-  // 200,000 keys need far more than the 32 MB of data the host may have here.
-  std::string file = "REGEDIT4\n";
+  // 200,000 keys need far more than the 32 MB of data the host may have here, read whole as
+  // a file that deletes a key must be (read on demand, their index would fit).
+  std::string file = "REGEDIT4\n[-HKEY_CURRENT_USER\\Gone]\n";
   for (int i = 0; i < 200000; ++i) file += "[HKEY_CURRENT_USER\\S\\k" + std::to_string(i) + "]\n";
   writeFile(dir_ + "/big.reg", file);
   RunResult result = run("--registry big.reg list", "ulimit -d 32768 &&");

@@ -53,6 +53,17 @@ std::string load(RegistryStore& store, const RegistryInputFile& file, const std:
     return error;
   }
   what = "a registry export";
+  // Mapped and read on demand, as a hive is; a file that deletes keys is read whole, in order.
+  std::string error;
+  std::shared_ptr<const FileText> text = mapFileText(file.fd(), file.size(), error);
+  if (!text) return path + ": " + error;
+  RegIndex index;
+  error = indexRegFile(text->bytes(), path, index);
+  if (!error.empty()) return error;
+  if (!index.deletions) {
+    mountRegFile(store, std::move(text), std::move(index), path, file.modificationTime());
+    return {};
+  }
   FileBytes bytes(file.fd(), file.size());
   return applyRegFile(store, bytes, path, false, file.modificationTime());
 }

@@ -6,12 +6,15 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "registry/registry_key.h"
 #include "registry/registry_views.h"
+#include "registry_files/mapped_text.h"
 #include "registry_files/reg_text_reader.h"
 
 namespace portable {
@@ -44,6 +47,71 @@ std::string parseRegFile(ByteSource& bytes, const std::string& sourceName, RegFi
 // recorded time, so a file that has not changed gives the same times at every load.
 std::string applyRegFile(RegistryStore& store, ByteSource& bytes, const std::string& sourceName, bool asChange,
                          std::uint64_t fileTime = 0);
+
+// Reading a file on demand, as a hive is read: one pass finds where each section starts and
+// checks the header, every section line and all before the first section; a section's
+// values are read when its key's are asked for (docs/platform.md says what that keeps).
+// Sixteen bytes each: a large export has hundreds of thousands. A section ends where the
+// next one in the file begins.
+struct RegSection {
+  std::uint64_t begin = 0;  // where its own line starts, in bytes
+  std::uint32_t line = 0;
+  std::uint16_t depth = 0;  // the names below the root key
+  std::uint8_t hive = 0;
+};
+
+struct RegIndex {
+  bool unicode = true;     // "Windows Registry Editor Version 5.00", else REGEDIT4
+  bool deletions = false;  // a [-key] section: the file must be read whole, in its order
+  bool recordedTimes = false;  // a ";last-write-time" comment in some section
+  // Whether no section's path comes before the one above it (regedit writes them so).
+  bool ordered = true;
+  std::vector<RegSection> sections;  // in file order
+};
+
+// A section's root and key names: text holds the names end to end.
+struct RegPath {
+  Hive hive = Hive::LocalMachine;
+  std::u16string text;
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> parts;  // offset and length of each name
+  std::u16string_view part(std::size_t index) const {
+    return std::u16string_view(text).substr(parts[index].first, parts[index].second);
+  }
+};
+// By root, then name by name without regard to case; a key before what lies below it.
+bool regPathLess(const RegPath& a, const RegPath& b);
+
+// Empty when the header, the section lines and all before the first section are sound;
+// else "<source>:<line>: <what>".
+std::string indexRegFile(std::string_view text, const std::string& sourceName, RegIndex& index);
+
+// Reads a file's sections one at a time, keeping its buffers from one to the next.
+class RegSectionReader {
+ public:
+  // `index` and `text` must outlive it.
+  RegSectionReader(const RegIndex& index, std::string_view text, std::string sourceName);
+  ~RegSectionReader();
+  RegSectionReader(const RegSectionReader&) = delete;
+  RegSectionReader& operator=(const RegSectionReader&) = delete;
+
+  // Of the section at that position in the file.
+  void readPath(std::size_t section, RegPath& path);
+  // Tells the sink what the section says after its own line; empty, or its first error.
+  // Without `values`, only the comments (the recorded times) are read.
+  std::string read(std::size_t section, RegFileSink& sink, bool values);
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
+
+// Mounts the file as what its sections name (the store's lock held, the store empty), read
+// on demand: each hive it names reads its keys from the file when first needed, and a
+// section's malformed line is reported (reportRegistryFault) when its key's values are read.
+// Keys take their recorded times (";last-write-time"), else fileTime. The index must have
+// no deletions: those change what came before them, and such a file is read whole.
+void mountRegFile(RegistryStore& store, std::shared_ptr<const FileText> text, RegIndex index,
+                  const std::string& sourceName, std::uint64_t fileTime);
 
 // A hive's key and what lies below it, as .reg sections; `prefix` is its section name.
 struct RegSubtree {

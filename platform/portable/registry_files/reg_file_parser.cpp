@@ -1,5 +1,12 @@
 // Reading .reg text line by line. A section's path is taken apart once, at its header,
 // and the values below it go straight to the sink: nothing per line is kept.
+#include <algorithm>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "platform/text.h"
 #include "registry/registry_bytes.h"
 #include "registry/registry_operations.h"
@@ -53,6 +60,23 @@ bool parseHexNumber(std::u16string_view s, std::size_t maxDigits, std::uint64_t&
   return true;
 }
 
+// The first `unit` in s[from, ...), or npos: eight units at a time with SSE2, as every section
+// line of a large export is looked through.
+std::size_t findUnit(std::u16string_view s, char16_t unit, std::size_t from = 0) {
+  std::size_t at = from;
+#if defined(__SSE2__)
+  const __m128i wanted = _mm_set1_epi16(static_cast<short>(unit));
+  for (; at + 8 <= s.size(); at += 8) {
+    const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s.data() + at));
+    const int found = _mm_movemask_epi8(_mm_cmpeq_epi16(units, wanted));
+    if (found != 0) return at + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(found))) / 2;
+  }
+#endif
+  return s.find(unit, at);
+}
+
+bool holdsNul(std::u16string_view s) { return findUnit(s, u'\0') != std::u16string_view::npos; }
+
 // "A\B\C" into views of its components; a single trailing backslash is allowed. False
 // for a leading backslash or an empty component.
 bool splitComponents(std::u16string_view path, std::vector<std::u16string_view>& components) {
@@ -60,7 +84,7 @@ bool splitComponents(std::u16string_view path, std::vector<std::u16string_view>&
   if (path.empty()) return true;
   if (path.back() == u'\\') path.remove_suffix(1);
   while (true) {
-    std::size_t end = path.find(u'\\');
+    std::size_t end = findUnit(path, u'\\');
     std::u16string_view part = path.substr(0, end);
     if (part.empty()) return false;
     components.push_back(part);
@@ -69,9 +93,35 @@ bool splitComponents(std::u16string_view path, std::vector<std::u16string_view>&
   }
 }
 
+// Whether a value line starts a hex list that goes on in the next line, told without reading
+// the value: the name ("..." with its escapes, or @), '=', "hex", and a backslash at the end.
+bool startsHexContinuation(std::u16string_view s) {
+  s = trim(s);
+  if (s.empty() || s.back() != u'\\') return false;
+  std::size_t pos = 1;
+  if (s.front() == u'"') {
+    while (pos < s.size() && s[pos] != u'"') pos += s[pos] == u'\\' ? 2 : 1;
+    ++pos;
+  } else if (s.front() != u'@') {
+    return false;
+  }
+  if (pos >= s.size()) return false;
+  std::u16string_view rest = trimLeft(s.substr(pos));
+  if (rest.empty() || rest.front() != u'=') return false;
+  return startsWithNoCase(trimLeft(rest.substr(1)), u"hex");
+}
+
 class Parser {
  public:
-  Parser(const std::string& source, RegFileSink& sink) : source_(source), sink_(sink) {}
+  Parser(const std::string& source, RegFileSink& sink) : source_(source), sink_(&sink) {}
+
+  // Ready for another section of the same file, keeping its buffers.
+  void restart(RegFileSink& sink) {
+    sink_ = &sink;
+    line_ = 0;
+    error_.clear();
+    inSection_ = deletion_ = continuing_ = false;
+  }
 
   bool ok() const { return error_.empty(); }
   const std::string& error() const { return error_; }
@@ -88,6 +138,30 @@ class Parser {
     if (continuing_) return continuation(text);
     statement(text);
   }
+
+  // A line met out of order: the index passes lines it has no need of, and a section is read
+  // from its own line on.
+  void lineAt(std::size_t number, std::u16string_view text) {
+    line_ = number - 1;
+    line(text);
+  }
+  // A section read alone: what the index learnt of the file's header.
+  void startAfterHeader(bool unicode) {
+    unicode_ = unicode;
+    if (line_ == 0) line_ = 1;
+  }
+  bool unicode() const { return unicode_; }
+  bool inSection() const { return inSection_; }
+  // A section line the index has checked: nothing of it is needed again but that it begins a
+  // section (deletions are never read on demand).
+  void enterCheckedSection(std::size_t number) {
+    line_ = number;
+    inSection_ = true;
+    deletion_ = false;
+  }
+  // The index's view of hex lists that go on in the next line, which it does not read.
+  bool continuing() const { return continuing_; }
+  void setContinuing(bool on) { continuing_ = on; }
 
   void finish() {
     if (line_ == 0) return notRegistryFile();
@@ -118,7 +192,7 @@ class Parser {
     std::uint64_t stamp = 0;
     if (!inSection_ || deletion_ || s.substr(0, kTimeComment.size()) != kTimeComment) return;
     if (!parseHexNumber(trimRight(s.substr(kTimeComment.size())), 16, stamp)) return;
-    sink_.lastWrite(stamp);
+    sink_->lastWrite(stamp);
   }
 
   void section(std::u16string_view s) {
@@ -134,12 +208,15 @@ class Parser {
     if (!splitComponents(rest, path_) || (slash != std::u16string_view::npos && rest.empty())) {
       return fail("empty key name in the path");
     }
+    // What else makes a name unacceptable (acceptableKeyName) a line's names cannot hold: a
+    // line break, or a backslash between its names. Every section line comes here.
+    if (holdsNul(rest)) return fail("key name longer than 255 characters");
     for (std::u16string_view part : path_) {
-      if (!acceptableKeyName(part)) return fail("key name longer than 255 characters");
+      if (part.size() > kMaxKeyNameLength) return fail("key name longer than 255 characters");
     }
     if (path_.size() > kMaxKeyDepth) return fail("key path nested too deeply");
     if (deletion && path_.empty()) return fail("a root key cannot be deleted");
-    sink_.section(hive, path_, deletion);
+    sink_->section(hive, path_, deletion);
     inSection_ = true;
     deletion_ = deletion;
   }
@@ -200,7 +277,7 @@ class Parser {
     data_.clear();
     if (!rest.empty() && rest.front() == u'-') {
       if (!trim(rest.substr(1)).empty()) return fail("unexpected text after '-'");
-      return sink_.removeValue(name_);
+      return sink_->removeValue(name_);
     }
     if (!rest.empty() && rest.front() == u'"') {
       std::size_t at = 0;
@@ -208,13 +285,13 @@ class Parser {
       if (!trim(rest.substr(at)).empty()) return fail("unexpected text after the string");
       text_ += u'\0';
       appendBytes(text_);
-      return sink_.value(name_, win::REG_SZ, data_);
+      return sink_->value(name_, win::REG_SZ, data_);
     }
     if (startsWithNoCase(rest, u"dword:")) {
       std::uint64_t number = 0;
       if (!parseHexNumber(trim(rest.substr(6)), 8, number)) return fail("dword needs 1 to 8 hex digits");
       for (int i = 0; i < 4; ++i) data_.push_back(static_cast<win::BYTE>(number >> (8 * i)));
-      return sink_.value(name_, win::REG_DWORD, data_);
+      return sink_->value(name_, win::REG_DWORD, data_);
     }
     if (startsWithNoCase(rest, u"hex")) return hexValue(rest.substr(3));
     fail("unrecognised value data");
@@ -277,11 +354,11 @@ class Parser {
       data_.clear();
       appendBytes(units);
     }
-    sink_.value(name_, hexType_, data_);
+    sink_->value(name_, hexType_, data_);
   }
 
   const std::string& source_;
-  RegFileSink& sink_;
+  RegFileSink* sink_;
   std::size_t line_ = 0;
   bool unicode_ = true;
   std::string error_;
@@ -299,7 +376,182 @@ class Parser {
   std::u16string list_;
 };
 
+// Takes the sections' paths as the index passes them.
+class IndexSink final : public RegFileSink {
+ public:
+  explicit IndexSink(RegIndex& index) : index_(index) {}
+
+  void section(Hive hive, const std::vector<std::u16string_view>& path, bool deletion) override {
+    if (deletion) index_.deletions = true;
+    RegPath& current = paths_[count_ % 2];
+    current.hive = hive;
+    current.text.clear();
+    current.parts.clear();
+    for (std::u16string_view part : path) {
+      current.parts.emplace_back(static_cast<std::uint32_t>(current.text.size()), static_cast<std::uint32_t>(part.size()));
+      current.text += part;
+    }
+    // In order as long as no path comes before the one above it.
+    if (count_ > 0 && index_.ordered) index_.ordered = !regPathLess(current, paths_[(count_ + 1) % 2]);
+    depth_ = path.size();
+    hive_ = hive;
+    ++count_;
+  }
+
+  std::size_t depth() const { return depth_; }
+  Hive hive() const { return hive_; }
+
+ private:
+  RegIndex& index_;
+  RegPath paths_[2];  // this section's and the one before
+  std::size_t count_ = 0;
+  std::size_t depth_ = 0;
+  Hive hive_ = Hive::LocalMachine;
+};
+
 }  // namespace
+
+bool regPathLess(const RegPath& a, const RegPath& b) {
+  if (a.hive != b.hive) return a.hive < b.hive;
+  const std::size_t common = std::min(a.parts.size(), b.parts.size());
+  for (std::size_t i = 0; i < common; ++i) {
+    const std::u16string_view x = a.part(i), y = b.part(i);
+    if (x == y || sameName(x, y)) continue;  // neighbouring sections mostly share their first names
+    return foldedLess(x, y);
+  }
+  return a.parts.size() < b.parts.size();
+}
+
+std::string indexRegFile(std::string_view text, const std::string& sourceName, RegIndex& index) {
+  index = RegIndex();
+  RegLines lines(text);
+  if (!lines.whole()) return sourceName + ":1: UTF-16 file with an odd number of bytes";
+  // Room for every section at once, so the index is written once instead of being copied as it
+  // grows: each takes a '[', and its line is at least "[HKEY_USERS]" and a line break.
+  std::size_t brackets = 0;
+  for (const char* at = text.data(); (at = static_cast<const char*>(std::memchr(at, '[', text.data() + text.size() - at)));
+       ++at) {
+    ++brackets;
+  }
+  index.sections.reserve(std::min(brackets, text.size() / 13));
+  IndexSink sink(index);
+  Parser parser(sourceName, sink);
+  RegLines::Line line;
+  while (parser.ok() && lines.next(line)) {
+    if (line.number == 1) {
+      if (lines.tooLong() || (line.end - line.begin) / (lines.utf16() ? 2 : 1) > kLongestFirstLine) {
+        parser.notRegistryFile();
+        break;
+      }
+      parser.lineAt(1, lines.decode(line));
+      continue;
+    }
+    if (lines.tooLong()) {
+      parser.fail(line.number, "line longer than " + std::to_string(kLongestLine) + " characters");
+      break;
+    }
+    if (parser.continuing()) {
+      parser.setContinuing(line.last == u'\\');
+    } else if (line.first == u'[' || !parser.inSection()) {
+      // Section lines are checked here; so is all before the first section, which no key reads.
+      parser.lineAt(line.number, lines.decode(line));
+      if (line.first == u'[' && parser.ok()) {
+        RegSection section;
+        section.begin = line.begin;
+        section.line = static_cast<std::uint32_t>(line.number);
+        section.depth = static_cast<std::uint16_t>(sink.depth());
+        section.hive = static_cast<std::uint8_t>(sink.hive());
+        index.sections.push_back(section);
+      }
+    } else if ((line.first == u'"' || line.first == u'@') && line.last == u'\\') {
+      parser.setContinuing(startsHexContinuation(lines.decode(line)));
+    } else if (line.first == u';' && !index.recordedTimes) {
+      index.recordedTimes = startsWithNoCase(trimLeft(lines.decode(line)), kTimeComment);
+    }
+  }
+  if (parser.ok()) {
+    if (index.sections.empty() && parser.lineNumber() == 0) parser.notRegistryFile();
+    // A list left open runs into the end of the file: that is its last section's to report.
+  }
+  index.unicode = parser.unicode();
+  return parser.error();
+}
+
+namespace {
+
+// The section line's names, as views into its text: checked by the index, so only split here.
+void readRegPath(const RegSection& section, RegLines& lines, RegPath& path) {
+  lines.seek(section.begin, section.line);
+  RegLines::Line line;
+  path.hive = static_cast<Hive>(section.hive);
+  path.parts.clear();
+  if (!lines.next(line)) {
+    path.text.clear();
+    return;
+  }
+  path.text = trim(lines.decode(line));
+  // "[ROOT\A\B]" or "[-ROOT\A\B]": the names start after the root's backslash.
+  std::size_t at = findUnit(path.text, u'\\');
+  const std::size_t end = path.text.size() - 1;
+  if (at == std::u16string::npos || at >= end) return;
+  while (at < end) {
+    const std::size_t start = at + 1;
+    at = std::min(findUnit(path.text, u'\\', start), end);
+    // A trailing backslash is allowed and ends no name.
+    if (at > start) path.parts.emplace_back(static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(at - start));
+  }
+}
+
+}  // namespace
+
+struct RegSectionReader::State {
+  State(const RegIndex& index, std::string_view text, std::string sourceName)
+      : index(index), size(text.size()), lines(text), source(std::move(sourceName)), parser(source, none) {}
+  const RegIndex& index;
+  const std::size_t size;
+  RegLines lines;
+  const std::string source;
+  RegFileSink none;
+  Parser parser;
+};
+
+RegSectionReader::RegSectionReader(const RegIndex& index, std::string_view text, std::string sourceName)
+    : state_(std::make_unique<State>(index, text, std::move(sourceName))) {}
+
+RegSectionReader::~RegSectionReader() = default;
+
+void RegSectionReader::readPath(std::size_t section, RegPath& path) {
+  readRegPath(state_->index.sections[section], state_->lines, path);
+}
+
+std::string RegSectionReader::read(std::size_t position, RegFileSink& sink, bool values) {
+  const std::vector<RegSection>& sections = state_->index.sections;
+  const RegSection& section = sections[position];
+  const std::uint64_t end = position + 1 < sections.size() ? sections[position + 1].begin : state_->size;
+  Parser& parser = state_->parser;
+  RegLines& lines = state_->lines;
+  parser.restart(sink);
+  parser.startAfterHeader(state_->index.unicode);
+  parser.enterCheckedSection(section.line);
+  lines.seek(section.begin, section.line);
+  RegLines::Line line;
+  lines.next(line);  // the section's own
+  while (parser.ok() && lines.next(line) && line.begin < end) {
+    if (lines.tooLong()) {
+      parser.fail(line.number, "line longer than " + std::to_string(kLongestLine) + " characters");
+      break;
+    }
+    if (values || line.first == u';') {
+      if (values || !parser.continuing()) parser.lineAt(line.number, lines.decode(line));
+    } else if (parser.continuing()) {
+      parser.setContinuing(line.last == u'\\');
+    } else if ((line.first == u'"' || line.first == u'@') && line.last == u'\\') {
+      parser.setContinuing(startsHexContinuation(lines.decode(line)));
+    }
+  }
+  if (parser.ok() && values) parser.finish();
+  return parser.error();
+}
 
 std::string parseRegFile(ByteSource& bytes, const std::string& sourceName, RegFileSink& sink) {
   RegTextReader reader(bytes);

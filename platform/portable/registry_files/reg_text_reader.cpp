@@ -1,7 +1,11 @@
 #include "registry_files/reg_text_reader.h"
 
 #include <unistd.h>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -83,12 +87,29 @@ std::size_t unfinishedSequence(std::string_view bytes) {
   return 0;
 }
 
-// The first CR or LF in text[from, size), or size. Four code units at a time: a line
-// holds mostly characters above CR, and a whole word of them is passed at once.
+// The first CR or LF in text[from, size), or size. A line holds mostly characters above CR:
+// whole blocks of them are passed at once, eight code units with SSE2 (every x86-64 has it),
+// else four in a 64-bit word. Finding line ends is most of reading a large export
+// (docs/benchmarks.md).
 std::size_t lineEnd(const char16_t* text, std::size_t from, std::size_t size) {
+  std::size_t at = from;
+#if defined(__SSE2__)
+  const __m128i cr = _mm_set1_epi16(u'\r'), lf = _mm_set1_epi16(u'\n');
+  const auto breaks = [&](std::size_t from) {
+    const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + from));
+    return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi16(units, cr), _mm_cmpeq_epi16(units, lf))));
+  };
+  for (; at + 16 <= size; at += 16) {
+    const unsigned found = breaks(at) | (breaks(at + 8) << 16);
+    if (found != 0) return at + static_cast<std::size_t>(__builtin_ctz(found)) / 2;
+  }
+  for (; at + 8 <= size; at += 8) {
+    const unsigned found = breaks(at);
+    if (found != 0) return at + static_cast<std::size_t>(__builtin_ctz(found)) / 2;
+  }
+#else
   constexpr std::uint64_t kOnes = 0x0001000100010001ull;
   constexpr std::uint64_t kHigh = 0x8000800080008000ull;
-  std::size_t at = from;
   while (at + 4 <= size) {
     std::uint64_t word;
     std::memcpy(&word, text + at, sizeof word);
@@ -96,7 +117,23 @@ std::size_t lineEnd(const char16_t* text, std::size_t from, std::size_t size) {
     if (((word - kOnes * 0x0E) & ~word & kHigh) != 0) break;
     at += 4;
   }
+#endif
   while (at < size && text[at] != u'\r' && text[at] != u'\n') ++at;
+  return at;
+}
+
+// The same for narrow text.
+std::size_t lineEnd(const char* text, std::size_t from, std::size_t size) {
+  std::size_t at = from;
+#if defined(__SSE2__)
+  const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
+  for (; at + 16 <= size; at += 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at));
+    const int found = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf)));
+    if (found != 0) return at + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(found)));
+  }
+#endif
+  while (at < size && text[at] != '\r' && text[at] != '\n') ++at;
   return at;
 }
 
@@ -250,6 +287,127 @@ bool RegTextReader::next(std::u16string_view& line) {
     }
     return true;
   }
+}
+
+namespace {
+
+// The longest line there may be, in code units, as RegTextReader's callers set it.
+constexpr std::size_t kLongestMappedLine = std::size_t{1} << 24;
+
+inline char16_t unitAt(std::string_view text, std::size_t at, bool utf16) {
+  if (!utf16) return static_cast<unsigned char>(text[at]);
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+  char16_t unit;
+  std::memcpy(&unit, text.data() + at, sizeof unit);
+  return unit;
+#else
+  return static_cast<char16_t>(static_cast<unsigned char>(text[at]) | (static_cast<unsigned char>(text[at + 1]) << 8));
+#endif
+}
+
+bool blank(char16_t c) { return c == u' ' || c == u'\t'; }
+
+}  // namespace
+
+RegLines::RegLines(std::string_view text) : text_(text) {
+  if (text.substr(0, 2) == "\xFF\xFE") {
+    utf16_ = true;
+    start_ = 2;
+  } else if (text.substr(0, 3) == "\xEF\xBB\xBF") {
+    start_ = 3;
+  }
+  at_ = start_;
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+  if (utf16_ && reinterpret_cast<std::uintptr_t>(text.data() + start_) % alignof(char16_t) == 0) {
+    units_ = reinterpret_cast<const char16_t*>(text.data() + start_);
+    unitCount_ = (text.size() - start_) / 2;
+  }
+#endif
+}
+
+// The same as next() below, on the units in place: every line of a large export passes here.
+bool RegLines::nextUnits(Line& line) {
+  std::size_t i = (at_ - start_) / 2;
+  if (i >= unitCount_) return false;
+  const std::size_t end = lineEnd(units_, i, unitCount_);
+  line.begin = at_;
+  line.number = ++number_;
+  std::size_t last = end;
+  if (end - i > kLongestMappedLine) {
+    tooLong_ = true;
+    last = i + kLongestMappedLine;
+  }
+  line.end = start_ + 2 * last;
+  std::size_t first = i;
+  while (first < last && blank(units_[first])) ++first;
+  while (last > first && blank(units_[last - 1])) --last;
+  line.first = first < last ? units_[first] : 0;
+  line.last = first < last ? units_[last - 1] : 0;
+  std::size_t after = end;
+  if (after < unitCount_ && units_[after] == u'\r') ++after;
+  if (after < unitCount_ && units_[after] == u'\n' && (after == end || units_[end] == u'\r')) ++after;
+  at_ = start_ + 2 * after;
+  return true;
+}
+
+void RegLines::seek(std::size_t offset, std::size_t number) {
+  at_ = offset;
+  number_ = number - 1;
+}
+
+bool RegLines::next(Line& line) {
+  if (units_ != nullptr) return nextUnits(line);
+  const std::size_t unit = utf16_ ? 2 : 1;
+  const std::size_t size = text_.size() - (text_.size() - start_) % unit;
+  if (at_ >= size) return false;
+  std::size_t end = size;
+  if (!utf16_) {
+    end = lineEnd(text_.data(), at_, size);
+  } else if (reinterpret_cast<std::uintptr_t>(text_.data() + start_) % alignof(char16_t) == 0) {
+    // The file's own bytes are the text: a mapped file starts on a page.
+    const auto* units = reinterpret_cast<const char16_t*>(text_.data() + start_);
+    end = start_ + 2 * lineEnd(units, (at_ - start_) / 2, (size - start_) / 2);
+  } else {
+    end = at_;
+    while (end < size && unitAt(text_, end, true) != u'\r' && unitAt(text_, end, true) != u'\n') end += 2;
+  }
+  line.begin = at_;
+  line.end = end;
+  line.number = ++number_;
+  if ((end - at_) / unit > kLongestMappedLine) {
+    tooLong_ = true;
+    line.end = at_ + kLongestMappedLine * unit;
+  }
+  // Blanks around a line are rare: the first and last units are mostly what is looked for.
+  std::size_t first = line.begin, last = line.end;
+  while (first < last && blank(unitAt(text_, first, utf16_))) first += unit;
+  while (last > first && blank(unitAt(text_, last - unit, utf16_))) last -= unit;
+  line.first = first < last ? unitAt(text_, first, utf16_) : 0;
+  line.last = first < last ? unitAt(text_, last - unit, utf16_) : 0;
+  // CR LF, CR or LF ends it.
+  at_ = end;
+  if (at_ < size && unitAt(text_, at_, utf16_) == u'\r') at_ += unit;
+  if (at_ < size && unitAt(text_, at_, utf16_) == u'\n' && (at_ == end || unitAt(text_, end, utf16_) == u'\r')) {
+    at_ += unit;
+  }
+  return true;
+}
+
+std::u16string_view RegLines::decode(const Line& line) {
+  if (units_ != nullptr) return std::u16string_view(units_ + (line.begin - start_) / 2, (line.end - line.begin) / 2);
+  const std::string_view bytes = text_.substr(line.begin, line.end - line.begin);
+  if (!utf16_) {
+    buffer_.resize(bytes.size());
+    buffer_.resize(decodeNarrowInto(bytes, buffer_.data()));
+    return buffer_;
+  }
+  buffer_.resize(bytes.size() / 2);
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+  std::memcpy(buffer_.data(), bytes.data(), buffer_.size() * 2);
+#else
+  for (std::size_t i = 0; i < buffer_.size(); ++i) buffer_[i] = unitAt(bytes, 2 * i, true);
+#endif
+  return buffer_;
 }
 
 }  // namespace portable

@@ -83,4 +83,45 @@ class RegTextReader {
 // UTF-8, with any byte that does not start a valid sequence taken as Windows-1252.
 std::u16string decodeNarrow(std::string_view bytes);
 
+// The lines of a .reg file held whole in memory (a mapped file), found without decoding them:
+// a line is decoded only when asked for. The same encodings and line breaks as RegTextReader.
+class RegLines {
+ public:
+  // One line: where it starts and ends (bytes, without its line break), and its first and
+  // last characters other than blanks (0 for a blank line; a narrow file gives its bytes).
+  struct Line {
+    std::size_t begin = 0, end = 0;
+    std::size_t number = 0;
+    char16_t first = 0, last = 0;
+  };
+
+  // `text` is the whole file, byte-order mark included.
+  explicit RegLines(std::string_view text);
+  bool utf16() const { return utf16_; }
+  // Whole code units only: false for UTF-16 of an odd number of bytes.
+  bool whole() const { return !utf16_ || (text_.size() - start_) % 2 == 0; }
+  // Goes on from the line that starts at `offset`, which is line `number`.
+  void seek(std::size_t offset, std::size_t number);
+  // The next line, or false at the end; lines longer than `limit` code units are cut there
+  // (tooLong says so).
+  bool next(Line& line);
+  bool tooLong() const { return tooLong_; }
+  // The line's text: in UTF-16 a view of the file itself, else decoded into a buffer that the
+  // next decode reuses.
+  std::u16string_view decode(const Line& line);
+
+ private:
+  bool nextUnits(Line& line);  // UTF-16 seen in place
+
+  std::string_view text_;
+  std::size_t start_ = 0;  // after the byte-order mark
+  bool utf16_ = false;
+  // The UTF-16 text in place, where it starts on a whole unit (a mapped file starts on a page).
+  const char16_t* units_ = nullptr;
+  std::size_t unitCount_ = 0;
+  std::size_t at_ = 0, number_ = 0;
+  bool tooLong_ = false;
+  std::u16string buffer_;
+};
+
 }  // namespace portable

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/win_types.h"
+#include "registry_files/mapped_text.h"
 
 namespace portable {
 
@@ -84,15 +85,11 @@ std::string readWineValues(std::string_view text, const WineSection& section, co
                            const WineValueSink& add);
 
 // The bytes of such a file, held while keys are read from it.
-class WineText {
- public:
-  virtual ~WineText() = default;
-  virtual std::string_view bytes() const = 0;
-};
-std::shared_ptr<const WineText> wineTextInMemory(std::string bytes);
-// The open file mapped, read-only, its pages brought in at once (faulting them in one by
-// one costs more than reading the file); null, with the reason, when that fails.
-std::shared_ptr<const WineText> mapWineText(int fd, std::uint64_t size, std::string& error);
+using WineText = FileText;
+inline std::shared_ptr<const WineText> wineTextInMemory(std::string bytes) { return fileTextInMemory(std::move(bytes)); }
+inline std::shared_ptr<const WineText> mapWineText(int fd, std::uint64_t size, std::string& error) {
+  return mapFileText(fd, size, error);
+}
 
 // Mounts such a file as the store's HKEY_LOCAL_MACHINE (the store's lock held, the store
 // empty; a user's keys take the machine's place), read on demand like an offline hive: keys and values are read from the file when

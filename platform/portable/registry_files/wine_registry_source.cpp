@@ -1,11 +1,6 @@
-// A Wine registry file as the store's HKEY_LOCAL_MACHINE, read on demand. The index lists the
-// sections in an order that keeps every key's together; a key's subkeys are the runs of
-// sections below it, found when something asks for them, and its values are read from its
-// own sections then. A run's end is found by a search over the order, so that opening the
-// few keys the detector needs reads few of the thousands of section lines a prefix holds
-// (docs/benchmarks.md).
-#include <sys/mman.h>
-
+// A Wine registry file as the store's HKEY_LOCAL_MACHINE, read on demand: a key's subkeys are
+// the runs of sections below it (section_runs.h), found when something asks for them, and
+// its values are read from its own sections then (docs/benchmarks.md).
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -13,6 +8,7 @@
 
 #include "registry/registry_faults.h"
 #include "registry/registry_store.h"
+#include "registry_files/section_runs.h"
 #include "registry_files/wine_registry.h"
 #include "shared/name_folding.h"
 
@@ -20,33 +16,11 @@ namespace portable {
 
 namespace {
 
-class MemoryText final : public WineText {
- public:
-  explicit MemoryText(std::string bytes) : bytes_(std::move(bytes)) {}
-  std::string_view bytes() const override { return bytes_; }
-
- private:
-  std::string bytes_;
-};
-
-class MappedText final : public WineText {
- public:
-  MappedText(void* address, std::size_t size) : address_(address), size_(size) {}
-  ~MappedText() override { ::munmap(address_, size_); }
-  MappedText(const MappedText&) = delete;
-  MappedText& operator=(const MappedText&) = delete;
-  std::string_view bytes() const override { return std::string_view(static_cast<const char*>(address_), size_); }
-
- private:
-  void* address_;
-  std::size_t size_;
-};
-
 class WineSource final : public KeySource, public std::enable_shared_from_this<WineSource> {
  public:
   WineSource(std::shared_ptr<const WineText> text, std::string sourceName, WineIndex index, std::uint64_t fileTime)
       : text_(std::move(text)), view_(text_->bytes()), sourceName_(std::move(sourceName)),
-        sections_(std::move(index.sections)), fileTime_(fileTime) {
+        sections_(std::move(index.sections)), runs_(sections_.size()), fileTime_(fileTime) {
     if (!index.ordered) sortSections();
     nodes_.push_back(Node{0, sections_.size(), 0});
   }
@@ -99,21 +73,12 @@ class WineSource final : public KeySource, public std::enable_shared_from_this<W
   void sortSections() {
     std::vector<WinePath> paths(sections_.size());
     for (std::size_t i = 0; i < sections_.size(); ++i) readWinePath(view_, sections_[i], paths[i]);
-    order_.resize(sections_.size());
-    for (std::size_t i = 0; i < order_.size(); ++i) order_[i] = i;
-    std::stable_sort(order_.begin(), order_.end(),
-                     [&paths](std::size_t a, std::size_t b) { return winePathLess(paths[a], paths[b]); });
+    runs_.sort([&paths](std::size_t a, std::size_t b) { return winePathLess(paths[a], paths[b]); });
   }
 
-  const WineSection& at(std::size_t position) const {
-    return sections_[order_.empty() ? position : order_[position]];
-  }
-
+  const WineSection& at(std::size_t position) const { return sections_[runs_.at(position)]; }
   const WineSection& firstInFile(std::size_t begin, std::size_t end) const {
-    if (order_.empty()) return at(begin);
-    std::size_t first = order_[begin];
-    for (std::size_t i = begin + 1; i < end; ++i) first = std::min(first, order_[i]);
-    return sections_[first];
+    return sections_[runs_.firstInFile(begin, end)];
   }
 
   std::size_t ownEnd(const Node& node) const {
@@ -122,23 +87,12 @@ class WineSource final : public KeySource, public std::enable_shared_from_this<W
     return i;
   }
 
-  // The end of the run of sections from `begin` whose name at `depth` is `name`: they lie
-  // together in the order, so doubling steps and then halving them find it.
+  // The end of the run of sections from `begin` whose name at `depth` is `name`.
   std::size_t runEnd(std::size_t begin, std::size_t end, std::size_t depth, const std::u16string& name) {
-    const auto inRun = [&](std::size_t i) {
+    return runs_.runEnd(begin, end, [&](std::size_t i) {
       readWinePath(view_, at(i), probe_);
       return compareWineNames(probe_.part(depth), name) == 0;
-    };
-    std::size_t in = begin, out = begin + 1;
-    for (std::size_t step = 1; out < end && inRun(out); step *= 2) {
-      in = out;
-      out = std::min(end, in + step * 2);
-    }
-    while (out - in > 1) {
-      const std::size_t middle = in + (out - in) / 2;
-      (inRun(middle) ? in : out) = middle;
-    }
-    return out;
+    });
   }
 
   static void report(const std::string& error) {
@@ -149,27 +103,13 @@ class WineSource final : public KeySource, public std::enable_shared_from_this<W
   const std::string_view view_;
   const std::string sourceName_;
   const std::vector<WineSection> sections_;  // in file order
-  std::vector<std::size_t> order_;          // positions in the order, when not the file's own
+  SectionRuns runs_;
   const std::uint64_t fileTime_;
   std::vector<Node> nodes_;  // the keys handed out so far; the root first
   WinePath path_, probe_;    // reused
 };
 
 }  // namespace
-
-std::shared_ptr<const WineText> wineTextInMemory(std::string bytes) {
-  return std::make_shared<MemoryText>(std::move(bytes));
-}
-
-std::shared_ptr<const WineText> mapWineText(int fd, std::uint64_t size, std::string& error) {
-  if (size == 0) return wineTextInMemory(std::string());
-  void* address = ::mmap(nullptr, static_cast<std::size_t>(size), PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
-  if (address == MAP_FAILED) {
-    error = std::string("cannot read: ") + std::strerror(errno);
-    return nullptr;
-  }
-  return std::make_shared<MappedText>(address, static_cast<std::size_t>(size));
-}
 
 std::string applyWineRegistry(RegistryStore& store, std::shared_ptr<const WineText> text,
                               const std::string& sourceName, std::uint64_t fileTime, WineArch& arch, WineKeys keys) {
