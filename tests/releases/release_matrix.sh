@@ -131,7 +131,6 @@ check_hxreg() {
 }
 
 # --- HXTray ----------------------------------------------------------------------------
-main_program_started() { [[ -f "$started" ]] && tr -d '\r' <"$started" | grep -q ' /SC$'; }
 
 # The record size the mode sends, and where it shows: the spy's log (narrow) or Wine's trace
 # of Shell_NotifyIconW (wide).
@@ -156,15 +155,10 @@ check_tray() {
     return
   fi
   ok "HXTray's icon is shown"
-  if open_tray_menu; then
-    xdotool key Down Return
-    if wait_until 30 main_program_started && wait_until 30 tray_gone; then
-      ok "the menu's Run Scan started the main program with /SC and the tray ended"
-    else
-      fail "HXTray: Run Scan did not start the main program (started: $(cat "$started" 2>/dev/null))"
-    fi
+  if run_scan_from_menu; then
+    ok "the menu's Run Scan started the main program with /SC and the tray ended"
   else
-    fail "HXTray: right click opened no menu"
+    fail "HXTray: $run_scan_failure"
   fi
   wine_quiet taskkill /f /im HXTray.exe
   wait_until 20 tray_gone

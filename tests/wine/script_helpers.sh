@@ -103,3 +103,18 @@ assert data.count(b"SHELL32.dll") == 1, "expected one import of SHELL32.dll"
 open(sys.argv[2], "wb").write(data.replace(b"SHELL32.dll", b"SHSPY32.dll"))
 PY
 }
+
+# Opens the tray's menu and picks "Run Scan": true once the main program started with /SC and
+# the tray ended; else `run_scan_failure` says what happened.
+main_program_started() { [[ -f "$started" ]] && tr -d '\r' <"$started" | grep -q ' /SC$'; }
+run_scan_failure=""
+run_scan_from_menu() {
+  if ! open_tray_menu; then
+    run_scan_failure="right click opened no menu"
+    return 1
+  fi
+  xdotool key Down Return
+  wait_until 60 main_program_started && wait_until 60 tray_gone && return 0
+  run_scan_failure="Run Scan: started $(cat "$started" 2>/dev/null), $(tray_count) tray(s)"
+  return 1
+}

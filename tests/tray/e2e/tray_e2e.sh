@@ -33,17 +33,12 @@ other_windows() {
 }
 
 # Right-clicks our icon and waits for a new window (the popup); sets MENU to "id WxH+X+Y".
-# A click that a busy machine lost is given again, up to four times.
 open_menu() {
-  local before attempt
+  local before
   before=$(other_windows)
+  open_tray_menu || return 1
   new_window() { MENU=$(comm -13 <(echo "$before") <(other_windows) | head -n 1); [[ -n "$MENU" ]]; }
-  for attempt in 1 2 3 4; do
-    tray_origin || return 1
-    xdotool mousemove $((TX + 10)) $((TY + 10)) click 3
-    wait_until 15 new_window && return 0
-  done
-  return 1
+  wait_until 10 new_window
 }
 
 started_lines() { [[ -f "$started" ]] && tr -d '\r' <"$started" | wc -l || echo 0; }
