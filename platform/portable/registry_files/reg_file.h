@@ -80,6 +80,8 @@ struct RegPath {
 };
 // By root, then name by name without regard to case; a key before what lies below it.
 bool regPathLess(const RegPath& a, const RegPath& b);
+// Whether two names are spelled alike, unit for unit.
+bool sameUnits(std::u16string_view a, std::u16string_view b);
 
 // Empty when the header, the section lines and all before the first section are sound;
 // else "<source>:<line>: <what>".

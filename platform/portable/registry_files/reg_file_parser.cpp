@@ -77,6 +77,30 @@ std::size_t findUnit(std::u16string_view s, char16_t unit, std::size_t from = 0)
 
 bool holdsNul(std::u16string_view s) { return findUnit(s, u'\0') != std::u16string_view::npos; }
 
+// The first quote or backslash in s[from, ...), or s.size(): the end of a string's plain run.
+std::size_t plainRunEnd(std::u16string_view s, std::size_t from) {
+  std::size_t at = from;
+#if defined(__SSE2__)
+  const __m128i quote = _mm_set1_epi16(u'"'), backslash = _mm_set1_epi16(u'\\');
+  for (; at + 8 <= s.size(); at += 8) {
+    const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s.data() + at));
+    const int found = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi16(units, quote), _mm_cmpeq_epi16(units, backslash)));
+    if (found != 0) return at + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(found))) / 2;
+  }
+#endif
+  while (at < s.size() && s[at] != u'"' && s[at] != u'\\') ++at;
+  return at;
+}
+
+}  // namespace
+
+// Spelled alike: compared as bytes, which the library does many at a time.
+bool sameUnits(std::u16string_view a, std::u16string_view b) {
+  return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0;
+}
+
+namespace {
+
 // "A\B\C" into views of its components; a single trailing backslash is allowed. False
 // for a leading backslash or an empty component.
 bool splitComponents(std::u16string_view path, std::vector<std::u16string_view>& components) {
@@ -200,7 +224,7 @@ class Parser {
     std::u16string_view inner = s.substr(1, s.size() - 2);
     bool deletion = !inner.empty() && inner.front() == u'-';
     if (deletion) inner.remove_prefix(1);
-    std::size_t slash = inner.find(u'\\');
+    std::size_t slash = findUnit(inner, u'\\');
     std::u16string_view rootName = inner.substr(0, slash);
     std::u16string_view rest = slash == std::u16string_view::npos ? std::u16string_view() : inner.substr(slash + 1);
     Hive hive;
@@ -236,8 +260,7 @@ class Parser {
     text.clear();
     for (++pos; pos < s.size(); ++pos) {
       // Plain characters up to the next quote or backslash go over in one piece.
-      std::size_t plain = pos;
-      while (plain < s.size() && s[plain] != u'"' && s[plain] != u'\\') ++plain;
+      const std::size_t plain = plainRunEnd(s, pos);
       text.append(s.substr(pos, plain - pos));
       pos = plain;
       if (pos == s.size()) break;
@@ -339,7 +362,19 @@ class Parser {
     }
     std::u16string_view bytes = trim(list_);
     std::size_t pos = 0;
+    data_.reserve(data_.size() + bytes.size() / 3 + 1);
     while (!bytes.empty() && pos <= bytes.size()) {
+      // Mostly "hh," as regedit writes it: read at once; anything else as the token it is.
+      if (pos + 2 <= bytes.size()) {
+        const int high = hexDigit(bytes[pos]), low = hexDigit(bytes[pos + 1]);
+        const bool last = pos + 2 == bytes.size();
+        if (high >= 0 && low >= 0 && (last || bytes[pos + 2] == u',')) {
+          data_.push_back(static_cast<win::BYTE>(high * 16 + low));
+          if (last) break;
+          pos += 3;
+          continue;
+        }
+      }
       std::size_t comma = bytes.find(u',', pos);
       std::u16string_view token = trim(bytes.substr(pos, comma == std::u16string_view::npos ? comma : comma - pos));
       std::uint64_t byte = 0;
@@ -416,7 +451,7 @@ bool regPathLess(const RegPath& a, const RegPath& b) {
   const std::size_t common = std::min(a.parts.size(), b.parts.size());
   for (std::size_t i = 0; i < common; ++i) {
     const std::u16string_view x = a.part(i), y = b.part(i);
-    if (x == y || sameName(x, y)) continue;  // neighbouring sections mostly share their first names
+    if (sameUnits(x, y) || sameName(x, y)) continue;  // neighbouring sections mostly share their first names
     return foldedLess(x, y);
   }
   return a.parts.size() < b.parts.size();

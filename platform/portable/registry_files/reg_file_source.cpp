@@ -73,7 +73,7 @@ class RegSource final : public KeySource, public std::enable_shared_from_this<Re
       const std::size_t j = runs_.runEnd(i, node.end, [&](std::size_t p) {
         reader_.readPath(runs_.at(p), probe_);
         const std::u16string_view part = probe_.part(node.depth);
-        return part == name || sameName(part, name);
+        return sameUnits(part, name) || sameName(part, name);
       });
       const Node child{i, j, node.depth + 1};
       // Spelled as the file first names it; timed as its own sections record.
