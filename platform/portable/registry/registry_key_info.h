@@ -13,6 +13,8 @@ win::LONG reportKeyInfo(win::HKEY hKey, Char* lpClass, win::DWORD* lpcchClass, w
                         win::DWORD* lpcbSecurityDescriptor, win::FILETIME* lpftLastWriteTime) {
   if (lpReserved || (lpClass && !lpcchClass)) return win::ERROR_INVALID_PARAMETER;
   KeyInfo info;
+  info.wantSubKeys = lpcSubKeys || lpcbMaxSubKeyLen;
+  info.wantValues = lpcValues || lpcbMaxValueNameLen || lpcbMaxValueLen;
   win::LONG rc = queryInfo(hKey, info);
   if (rc != win::ERROR_SUCCESS) return rc;
   if (lpcchClass) {

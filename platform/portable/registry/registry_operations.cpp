@@ -285,12 +285,18 @@ win::LONG queryInfo(win::HKEY key, KeyInfo& info) {
   if (win::LONG rc = usableWith(store, key, win::KEY_QUERY_VALUE, open)) return rc;
   const RegistryKey& k = *open->key;
   KeyInfo out;
-  out.subKeys = static_cast<win::DWORD>(k.childCount());
-  out.maxSubKeyLen = static_cast<win::DWORD>(k.longestChildName());
-  out.values = static_cast<win::DWORD>(k.valueCount());
-  for (std::size_t i = 0; const PackedValue* v = k.valueAt(i); ++i) {
-    out.maxValueNameLen = std::max(out.maxValueNameLen, static_cast<win::DWORD>(v->name().size()));
-    out.maxValueLen = std::max(out.maxValueLen, static_cast<win::DWORD>(v->size()));
+  out.wantSubKeys = info.wantSubKeys;
+  out.wantValues = info.wantValues;
+  if (info.wantSubKeys) {
+    out.subKeys = static_cast<win::DWORD>(k.childCount());
+    out.maxSubKeyLen = static_cast<win::DWORD>(k.longestChildName());
+  }
+  if (info.wantValues) {
+    out.values = static_cast<win::DWORD>(k.valueCount());
+    for (std::size_t i = 0; const PackedValue* v = k.valueAt(i); ++i) {
+      out.maxValueNameLen = std::max(out.maxValueNameLen, static_cast<win::DWORD>(v->name().size()));
+      out.maxValueLen = std::max(out.maxValueLen, static_cast<win::DWORD>(v->size()));
+    }
   }
   out.lastWrite = toFileTime(k.lastWrite());
   info = out;

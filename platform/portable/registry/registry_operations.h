@@ -13,6 +13,8 @@
 namespace portable {
 
 struct KeyInfo {
+  // What the caller asks for: counting a key read on demand reads its subkeys or values.
+  bool wantSubKeys = true, wantValues = true;
   win::DWORD subKeys = 0;
   win::DWORD maxSubKeyLen = 0;     // characters, without the terminator
   win::DWORD values = 0;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -52,10 +53,9 @@ std::string applyRegFile(RegistryStore& store, ByteSource& bytes, const std::str
 // checks the header, every section line and all before the first section; a section's
 // values are read when its key's are asked for (docs/platform.md says what that keeps).
 // Sixteen bytes each: a large export has hundreds of thousands. A section ends where the
-// next one in the file begins.
+// next one in the file begins. Its line's number is counted only for a failure's message.
 struct RegSection {
   std::uint64_t begin = 0;  // where its own line starts, in bytes
-  std::uint32_t line = 0;
   std::uint16_t depth = 0;  // the names below the root key
   std::uint8_t hive = 0;
 };
@@ -80,8 +80,10 @@ struct RegPath {
 };
 // By root, then name by name without regard to case; a key before what lies below it.
 bool regPathLess(const RegPath& a, const RegPath& b);
-// Whether two names are spelled alike, unit for unit.
-bool sameUnits(std::u16string_view a, std::u16string_view b);
+// Whether two names are spelled alike, unit for unit: compared as bytes, many at a time.
+inline bool sameUnits(std::u16string_view a, std::u16string_view b) {
+  return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0);
+}
 
 // Empty when the header, the section lines and all before the first section are sound;
 // else "<source>:<line>: <what>".

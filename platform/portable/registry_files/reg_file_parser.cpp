@@ -1,6 +1,7 @@
 // Reading .reg text line by line. A section's path is taken apart once, at its header,
 // and the values below it go straight to the sink: nothing per line is kept.
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -75,6 +76,23 @@ std::size_t findUnit(std::u16string_view s, char16_t unit, std::size_t from = 0)
   return s.find(unit, at);
 }
 
+// Where two texts first differ, or the shorter one's length: eight units at a time with SSE2,
+// as each section line of a large export is compared with the one before.
+std::size_t firstDifference(std::u16string_view a, std::u16string_view b) {
+  const std::size_t common = std::min(a.size(), b.size());
+  std::size_t at = 0;
+#if defined(__SSE2__)
+  for (; at + 8 <= common; at += 8) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a.data() + at));
+    const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b.data() + at));
+    const unsigned differ = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(x, y))) ^ 0xFFFFu;
+    if (differ != 0) return at + static_cast<std::size_t>(__builtin_ctz(differ)) / 2;
+  }
+#endif
+  while (at < common && a[at] == b[at]) ++at;
+  return at;
+}
+
 bool holdsNul(std::u16string_view s) { return findUnit(s, u'\0') != std::u16string_view::npos; }
 
 // The first quote or backslash in s[from, ...), or s.size(): the end of a string's plain run.
@@ -93,11 +111,6 @@ std::size_t plainRunEnd(std::u16string_view s, std::size_t from) {
 }
 
 }  // namespace
-
-// Spelled alike: compared as bytes, which the library does many at a time.
-bool sameUnits(std::u16string_view a, std::u16string_view b) {
-  return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0;
-}
 
 namespace {
 
@@ -143,17 +156,26 @@ class Parser {
   void restart(RegFileSink& sink) {
     sink_ = &sink;
     line_ = 0;
-    error_.clear();
+    failed_ = false;
     inSection_ = deletion_ = continuing_ = false;
   }
 
-  bool ok() const { return error_.empty(); }
-  const std::string& error() const { return error_; }
+  bool ok() const { return !failed_; }
+  // Empty, or "<source>:<line>: <what>" for the first failure.
+  std::string error() const {
+    return failed_ ? source_ + ":" + std::to_string(errorLine_) + ": " + errorWhat_ : std::string();
+  }
   std::size_t lineNumber() const { return line_; }
 
   void fail(std::size_t lineNumber, const std::string& what) {
-    if (error_.empty()) error_ = source_ + ":" + std::to_string(lineNumber) + ": " + what;
+    if (failed_) return;
+    failed_ = true;
+    errorLine_ = lineNumber;
+    errorWhat_ = what;
   }
+  // Lines numbered from a guess (the lines between sections are not counted as they are
+  // passed): the failure's line as it is when `guessed` is in truth line `actual`.
+  void renumberFailure(std::size_t guessed, std::size_t actual) { errorLine_ = errorLine_ - guessed + actual; }
   void fail(const std::string& what) { fail(line_, what); }
 
   void line(std::u16string_view text) {
@@ -245,9 +267,15 @@ class Parser {
     deletion_ = deletion;
   }
 
+  // Every section line names one, mostly spelled as the table spells it.
   static bool hiveNamed(std::u16string_view name, Hive& hive) {
+    static const std::array<std::u16string_view, kHiveCount> names = [] {
+      std::array<std::u16string_view, kHiveCount> all;
+      for (int i = 0; i < kHiveCount; ++i) all[i] = hiveName(static_cast<Hive>(i));
+      return all;
+    }();
     for (int i = 0; i < kHiveCount; ++i) {
-      if (sameName(name, hiveName(static_cast<Hive>(i)))) {
+      if (sameUnits(name, names[i]) || sameName(name, names[i])) {
         hive = static_cast<Hive>(i);
         return true;
       }
@@ -324,10 +352,14 @@ class Parser {
     std::size_t at = data_.size();
     data_.resize(at + units.size() * 2);
     win::BYTE* out = data_.data() + at;
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    if (!units.empty()) std::memcpy(out, units.data(), units.size() * 2);
+#else
     for (char16_t c : units) {
       *out++ = static_cast<win::BYTE>(c & 0xFF);
       *out++ = static_cast<win::BYTE>(c >> 8);
     }
+#endif
   }
 
   // hex:..., hex(N):..., possibly continued on the lines that follow.
@@ -396,7 +428,9 @@ class Parser {
   RegFileSink* sink_;
   std::size_t line_ = 0;
   bool unicode_ = true;
-  std::string error_;
+  bool failed_ = false;
+  std::size_t errorLine_ = 0;
+  std::string errorWhat_;
   bool inSection_ = false;
   bool deletion_ = false;
   // Reused from line to line.
@@ -419,15 +453,18 @@ class IndexSink final : public RegFileSink {
   void section(Hive hive, const std::vector<std::u16string_view>& path, bool deletion) override {
     if (deletion) index_.deletions = true;
     RegPath& current = paths_[count_ % 2];
+    const RegPath& before = paths_[(count_ + 1) % 2];
     current.hive = hive;
     current.text.clear();
     current.parts.clear();
+    // The names lie end to end in the line, a backslash between each two.
+    if (!path.empty()) current.text.assign(path.front().data(), path.back().data() + path.back().size());
     for (std::u16string_view part : path) {
-      current.parts.emplace_back(static_cast<std::uint32_t>(current.text.size()), static_cast<std::uint32_t>(part.size()));
-      current.text += part;
+      current.parts.emplace_back(static_cast<std::uint32_t>(part.data() - path.front().data()),
+                                 static_cast<std::uint32_t>(part.size()));
     }
     // In order as long as no path comes before the one above it.
-    if (count_ > 0 && index_.ordered) index_.ordered = !regPathLess(current, paths_[(count_ + 1) % 2]);
+    if (count_ > 0 && index_.ordered) index_.ordered = !comesBefore(current, before);
     depth_ = path.size();
     hive_ = hive;
     ++count_;
@@ -437,6 +474,30 @@ class IndexSink final : public RegFileSink {
   Hive hive() const { return hive_; }
 
  private:
+  // regPathLess for neighbours in the file: the names they share, spelled alike, are passed
+  // over at once, and mostly the first name after them decides.
+  static bool comesBefore(const RegPath& path, const RegPath& before) {
+    if (path.hive != before.hive) return path.hive < before.hive;
+    const std::size_t differ = firstDifference(path.text, before.text);
+    // A name is shared when the texts agree past its end (the backslash after it, or both end).
+    std::size_t shared = 0;
+    const std::size_t common = std::min(path.parts.size(), before.parts.size());
+    const auto end = [&](std::size_t i) { return std::size_t{path.parts[i].first} + path.parts[i].second; };
+    while (shared < common && (end(shared) < differ || (end(shared) == differ && differ == path.text.size() &&
+                                                         differ == before.text.size()))) {
+      ++shared;
+    }
+    if (shared == common) return path.parts.size() < before.parts.size();
+    // Mostly two names part at a character that folds differently: that decides.
+    if (differ < path.text.size() && differ < before.text.size() && path.text[differ] != u'\\' &&
+        before.text[differ] != u'\\' && upcaseChar(path.text[differ]) != upcaseChar(before.text[differ])) {
+      return upcaseChar(path.text[differ]) < upcaseChar(before.text[differ]);
+    }
+    const std::u16string_view x = path.part(shared), y = before.part(shared);
+    if (sameName(x, y)) return regPathLess(path, before);
+    return foldedLess(x, y);
+  }
+
   RegIndex& index_;
   RegPath paths_[2];  // this section's and the one before
   std::size_t count_ = 0;
@@ -457,52 +518,92 @@ bool regPathLess(const RegPath& a, const RegPath& b) {
   return a.parts.size() < b.parts.size();
 }
 
+namespace {
+
+// Whether a hex list goes on into `target`: the lines after `known` followed as they would be
+// read. False, with the parser's error, for a line too long.
+bool followContinuation(RegLines& lines, Parser& parser, const RegLines::Line& known, const RegLines::Line& target) {
+  RegLines::Line line;
+  lines.seek(known.begin, known.number);
+  lines.next(line);
+  while (lines.next(line) && line.begin < target.begin) {
+    if (lines.tooLong()) {
+      parser.fail(line.number, "line longer than " + std::to_string(kLongestLine) + " characters");
+      parser.renumberFailure(line.number, lines.numberAt(line.begin));
+      return false;
+    }
+    if (parser.continuing()) {
+      parser.setContinuing(line.last == u'\\');
+    } else if ((line.first == u'"' || line.first == u'@') && line.last == u'\\') {
+      parser.setContinuing(startsHexContinuation(lines.decode(line)));
+    }
+  }
+  lines.seek(target.begin, target.number);
+  lines.next(line);
+  return true;
+}
+
+}  // namespace
+
 std::string indexRegFile(std::string_view text, const std::string& sourceName, RegIndex& index) {
   index = RegIndex();
   RegLines lines(text);
   if (!lines.whole()) return sourceName + ":1: UTF-16 file with an odd number of bytes";
-  // Room for every section at once, so the index is written once instead of being copied as it
-  // grows: each takes a '[', and its line is at least "[HKEY_USERS]" and a line break.
-  std::size_t brackets = 0;
-  for (const char* at = text.data(); (at = static_cast<const char*>(std::memchr(at, '[', text.data() + text.size() - at)));
-       ++at) {
-    ++brackets;
-  }
-  index.sections.reserve(std::min(brackets, text.size() / 13));
   IndexSink sink(index);
   Parser parser(sourceName, sink);
+  const auto checkSection = [&](const RegLines::Line& line) {
+    parser.lineAt(line.number, lines.decode(line));
+    if (!parser.ok()) return;
+    RegSection section;
+    section.begin = line.begin;
+    section.depth = static_cast<std::uint16_t>(sink.depth());
+    section.hive = static_cast<std::uint8_t>(sink.hive());
+    index.sections.push_back(section);
+  };
+  const auto tooLong = [&](const RegLines::Line& line) {
+    if (!lines.tooLong()) return false;
+    parser.fail(line.number, "line longer than " + std::to_string(kLongestLine) + " characters");
+    return true;
+  };
+  // The header and all before the first section, which no key reads, line by line.
   RegLines::Line line;
-  while (parser.ok() && lines.next(line)) {
+  while (parser.ok() && index.sections.empty() && lines.next(line)) {
     if (line.number == 1) {
       if (lines.tooLong() || (line.end - line.begin) / (lines.utf16() ? 2 : 1) > kLongestFirstLine) {
         parser.notRegistryFile();
         break;
       }
       parser.lineAt(1, lines.decode(line));
-      continue;
-    }
-    if (lines.tooLong()) {
-      parser.fail(line.number, "line longer than " + std::to_string(kLongestLine) + " characters");
-      break;
-    }
-    if (parser.continuing()) {
-      parser.setContinuing(line.last == u'\\');
-    } else if (line.first == u'[' || !parser.inSection()) {
-      // Section lines are checked here; so is all before the first section, which no key reads.
-      parser.lineAt(line.number, lines.decode(line));
-      if (line.first == u'[' && parser.ok()) {
-        RegSection section;
-        section.begin = line.begin;
-        section.line = static_cast<std::uint32_t>(line.number);
-        section.depth = static_cast<std::uint16_t>(sink.depth());
-        section.hive = static_cast<std::uint8_t>(sink.hive());
-        index.sections.push_back(section);
+    } else if (!tooLong(line)) {
+      if (line.first == u'[') {
+        checkSection(line);
+      } else {
+        parser.lineAt(line.number, lines.decode(line));
       }
-    } else if ((line.first == u'"' || line.first == u'@') && line.last == u'\\') {
-      parser.setContinuing(startsHexContinuation(lines.decode(line)));
-    } else if (line.first == u';' && !index.recordedTimes) {
+    }
+  }
+  // Then only the lines that start with '[' or ';': a value's lines are read with its key. A
+  // line that continues a hex list is no section: where the line before ends in a backslash,
+  // the lines since the last one looked at are followed (each of them once in all). Lines are
+  // counted only for a failure's message.
+  RegLines::Line known = line;  // the last line looked at; parser.continuing() holds after it
+  while (parser.ok() && !index.sections.empty() &&
+         lines.nextMarked(u'[', index.recordedTimes ? u'[' : u';', line)) {
+    if (lines.afterBackslash(line) && !followContinuation(lines, parser, known, line)) break;
+    if (tooLong(line)) {
+      // reported below, with its true number
+    } else if (parser.continuing()) {
+      parser.setContinuing(line.last == u'\\');
+    } else if (line.first == u'[') {
+      checkSection(line);
+    } else if (!index.recordedTimes) {
       index.recordedTimes = startsWithNoCase(trimLeft(lines.decode(line)), kTimeComment);
     }
+    if (!parser.ok()) {
+      parser.renumberFailure(line.number, lines.numberAt(line.begin));
+      break;
+    }
+    known = line;
   }
   if (parser.ok()) {
     if (index.sections.empty() && parser.lineNumber() == 0) parser.notRegistryFile();
@@ -516,7 +617,7 @@ namespace {
 
 // The section line's names, as views into its text: checked by the index, so only split here.
 void readRegPath(const RegSection& section, RegLines& lines, RegPath& path) {
-  lines.seek(section.begin, section.line);
+  lines.seek(section.begin, 1);
   RegLines::Line line;
   path.hive = static_cast<Hive>(section.hive);
   path.parts.clear();
@@ -567,8 +668,9 @@ std::string RegSectionReader::read(std::size_t position, RegFileSink& sink, bool
   RegLines& lines = state_->lines;
   parser.restart(sink);
   parser.startAfterHeader(state_->index.unicode);
-  parser.enterCheckedSection(section.line);
-  lines.seek(section.begin, section.line);
+  // Numbered from the section's line as 1 until a failure needs the true numbers.
+  parser.enterCheckedSection(1);
+  lines.seek(section.begin, 1);
   RegLines::Line line;
   lines.next(line);  // the section's own
   while (parser.ok() && lines.next(line) && line.begin < end) {
@@ -585,6 +687,7 @@ std::string RegSectionReader::read(std::size_t position, RegFileSink& sink, bool
     }
   }
   if (parser.ok() && values) parser.finish();
+  if (!parser.ok()) parser.renumberFailure(1, lines.numberAt(section.begin));
   return parser.error();
 }
 

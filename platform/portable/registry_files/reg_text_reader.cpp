@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "platform/text.h"
+#include "registry_files/line_scan.h"
 
 namespace portable {
 
@@ -353,6 +354,7 @@ bool RegLines::nextUnits(Line& line) {
 void RegLines::seek(std::size_t offset, std::size_t number) {
   at_ = offset;
   number_ = number - 1;
+  tooLong_ = false;
 }
 
 bool RegLines::next(Line& line) {
@@ -391,6 +393,77 @@ bool RegLines::next(Line& line) {
     at_ += unit;
   }
   return true;
+}
+
+namespace {
+
+// The start of the next line, from the line start `at`, whose first unit other than blanks is
+// `mark` or `other`. False when there is none.
+template <typename Unit>
+bool findMarkedLine(const Unit* units, std::size_t count, std::size_t& at, Unit mark, Unit other) {
+  const std::size_t lineStart = at;
+  for (std::size_t from = at;;) {
+    const std::size_t found = findEither(units, from, count, mark, other);
+    if (found >= count) return false;
+    // Each run of blanks is walked back over once, from the mark just after it.
+    std::size_t start = found;
+    while (start > lineStart && blank(units[start - 1])) --start;
+    if (start == lineStart || units[start - 1] == Unit('\n') || units[start - 1] == Unit('\r')) {
+      at = start;
+      return true;
+    }
+    from = found + 1;
+  }
+}
+
+}  // namespace
+
+bool RegLines::nextMarked(char16_t mark, char16_t other, Line& line) {
+  if (units_ != nullptr) {
+    std::size_t i = (at_ - start_) / 2;
+    if (!findMarkedLine(units_, unitCount_, i, mark, other)) return false;
+    at_ = start_ + 2 * i;
+    return nextUnits(line);
+  }
+  if (!utf16_ && mark < 0x80 && other < 0x80) {
+    if (!findMarkedLine(text_.data(), text_.size(), at_, static_cast<char>(mark), static_cast<char>(other))) {
+      return false;
+    }
+    return next(line);
+  }
+  while (next(line)) {
+    if (line.first == mark || line.first == other) return true;
+  }
+  return false;
+}
+
+std::size_t RegLines::numberAt(std::size_t offset) const {
+  if (units_ != nullptr) return 1 + countLineEnds(units_, 0, (offset - start_) / 2, unitCount_);
+  if (!utf16_) return 1 + countLineEnds(text_.data(), start_, offset, text_.size());
+  std::size_t ends = 0;
+  for (std::size_t at = start_; at + 2 <= offset; at += 2) {
+    const char16_t unit = unitAt(text_, at, true);
+    const bool lineFeedNext = at + 4 <= text_.size() && unitAt(text_, at + 2, true) == u'\n';
+    if (unit == u'\n' || (unit == u'\r' && !lineFeedNext)) ++ends;
+  }
+  return 1 + ends;
+}
+
+bool RegLines::afterBackslash(const Line& line) const {
+  const std::size_t unit = utf16_ ? 2 : 1;
+  std::size_t at = line.begin;
+  const auto before = [&] { return unitAt(text_, at - unit, utf16_); };
+  if (at < start_ + unit) return false;
+  if (before() == u'\n') {
+    at -= unit;
+    if (at >= start_ + unit && before() == u'\r') at -= unit;
+  } else if (before() == u'\r') {
+    at -= unit;
+  } else {
+    return false;
+  }
+  while (at >= start_ + unit && blank(before())) at -= unit;
+  return at >= start_ + unit && before() == u'\\';
 }
 
 std::u16string_view RegLines::decode(const Line& line) {

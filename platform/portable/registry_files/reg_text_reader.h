@@ -106,6 +106,14 @@ class RegLines {
   // (tooLong says so).
   bool next(Line& line);
   bool tooLong() const { return tooLong_; }
+  // The next line whose first character other than blanks is `mark` or `other`, as next()
+  // gives it; the lines before it are not looked at, nor counted: its number is one more
+  // than the line's before (numberAt tells the true one). False at the end.
+  bool nextMarked(char16_t mark, char16_t other, Line& line);
+  // The number of the line that starts at `offset`, counted from the file's start.
+  std::size_t numberAt(std::size_t offset) const;
+  // Whether the line before this one ends in a backslash, blanks aside.
+  bool afterBackslash(const Line& line) const;
   // The line's text: in UTF-16 a view of the file itself, else decoded into a buffer that the
   // next decode reuses.
   std::u16string_view decode(const Line& line);

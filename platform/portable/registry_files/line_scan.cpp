@@ -1,0 +1,88 @@
+#include "registry_files/line_scan.h"
+
+#include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace portable {
+
+namespace {
+
+template <typename Unit>
+std::size_t findEitherSlowly(const Unit* text, std::size_t from, std::size_t size, Unit a, Unit b) {
+  while (from < size && text[from] != a && text[from] != b) ++from;
+  return from;
+}
+
+template <typename Unit>
+std::size_t countLineEndsSlowly(const Unit* text, std::size_t from, std::size_t to, std::size_t size) {
+  std::size_t ends = 0;
+  for (std::size_t at = from; at < to; ++at) {
+    if (text[at] == Unit('\n') || (text[at] == Unit('\r') && (at + 1 >= size || text[at + 1] != Unit('\n')))) ++ends;
+  }
+  return ends;
+}
+
+}  // namespace
+
+std::size_t findEither(const char16_t* text, std::size_t from, std::size_t size, char16_t a, char16_t b) {
+  std::size_t at = from;
+#if defined(__SSE2__)
+  const __m128i first = _mm_set1_epi16(static_cast<short>(a)), second = _mm_set1_epi16(static_cast<short>(b));
+  const auto found = [&](std::size_t from) {
+    const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + from));
+    return static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi16(units, first), _mm_cmpeq_epi16(units, second))));
+  };
+  for (; at + 16 <= size; at += 16) {
+    const unsigned hits = found(at) | (found(at + 8) << 16);
+    if (hits != 0) return at + static_cast<std::size_t>(__builtin_ctz(hits)) / 2;
+  }
+#endif
+  return findEitherSlowly(text, at, size, a, b);
+}
+
+std::size_t findEither(const char* text, std::size_t from, std::size_t size, char a, char b) {
+  std::size_t at = from;
+#if defined(__SSE2__)
+  const __m128i first = _mm_set1_epi8(a), second = _mm_set1_epi8(b);
+  for (; at + 16 <= size; at += 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at));
+    const int hits = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, first), _mm_cmpeq_epi8(bytes, second)));
+    if (hits != 0) return at + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(hits)));
+  }
+#endif
+  return findEitherSlowly(text, at, size, a, b);
+}
+
+std::size_t countLineEnds(const char16_t* text, std::size_t from, std::size_t to, std::size_t size) {
+  std::size_t at = from, ends = 0;
+#if defined(__SSE2__)
+  const __m128i cr = _mm_set1_epi16(u'\r'), lf = _mm_set1_epi16(u'\n'), zero = _mm_setzero_si128();
+  // Each lane counts down by one per end it sees; summed before it could wrap.
+  while (at + 8 <= to && at + 9 <= size) {
+    __m128i counts = zero;
+    for (int round = 0; round < 0x7FFF && at + 8 <= to && at + 9 <= size; ++round, at += 8) {
+      const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at));
+      const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at + 1));
+      const __m128i lineFeeds = _mm_cmpeq_epi16(units, lf);
+      const __m128i loneReturns = _mm_andnot_si128(_mm_cmpeq_epi16(next, lf), _mm_cmpeq_epi16(units, cr));
+      counts = _mm_add_epi16(counts, _mm_or_si128(lineFeeds, loneReturns));
+    }
+    // Lanes hold minus their counts: 16-bit negatives widened, then summed.
+    const __m128i sums = _mm_madd_epi16(_mm_sub_epi16(zero, counts), _mm_set1_epi16(1));
+    int lanes[4];
+    std::memcpy(lanes, &sums, sizeof lanes);
+    ends += static_cast<std::size_t>(lanes[0]) + static_cast<std::size_t>(lanes[1]) + static_cast<std::size_t>(lanes[2]) +
+            static_cast<std::size_t>(lanes[3]);
+  }
+#endif
+  return ends + countLineEndsSlowly(text, at, to, size);
+}
+
+std::size_t countLineEnds(const char* text, std::size_t from, std::size_t to, std::size_t size) {
+  return countLineEndsSlowly(text, from, to, size);
+}
+
+}  // namespace portable
