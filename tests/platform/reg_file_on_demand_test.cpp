@@ -2,6 +2,7 @@
 // recorded time, are those of the same file read whole.
 #include <fstream>
 
+#include "platform/diagnostics.h"
 #include "portable/machine_mount.h"
 #include "portable_support.h"
 #include "temp_directory.h"
@@ -78,6 +79,29 @@ TEST_F(RegFileOnDemandTest, ReadsAsTheWholeFileInEitherFormat) {
   }
   narrow += "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Alpha]\r\"Expand\"=hex(2):25,41,25,00\r";
   expectSameAsWhole(narrow);
+}
+
+// Failures name the whole read's line, though the index passes the lines between sections
+// without counting them: a section line it checks, and a line of a hex list that looks like a
+// section, found when its key is read.
+TEST_F(RegFileOnDemandTest, NamesTheLinesTheWholeReadNames) {
+  const std::u16string before =
+      u"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\A]\r\n\"L\"=hex:01,\\\r\n  02\r\n\r\n";
+  for (const std::u16string_view rest :
+       {u"[HKEY_NOWHERE\\B]\r\n",
+        u"[HKEY_LOCAL_MACHINE\\SOFTWARE\\C]\r\n\"L\"=hex:01,\\\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\D]\r\n"}) {
+    const std::string bytes = utf16File(before + std::u16string(rest));
+    const portable::RegFileResult whole = portable::loadRegData(bytes, "machine.reg");
+    ASSERT_FALSE(whole.ok);
+    portable::resetRegistry();
+    const std::string path = dir_.file("machine.reg");
+    std::ofstream(path, std::ios::binary) << bytes;
+    const portable::MachineMount mounted = portable::mountMachine(path);
+    if (mounted.ok) everything();
+    const std::string onDemand = mounted.ok ? platform::startupError() : mounted.error;
+    const std::string said = whole.error.substr(whole.error.find(':'));
+    EXPECT_NE(onDemand.find(said), std::string::npos) << onDemand << " / " << whole.error;
+  }
 }
 
 }  // namespace
