@@ -100,6 +100,8 @@ class RegSectionReader {
 
   // Of the section at that position in the file.
   void readPath(std::size_t section, RegPath& path);
+  // Its name at `index` below the root (which it has): a view valid until the next read.
+  std::u16string_view readName(std::size_t section, std::size_t index);
   // Tells the sink what the section says after its own line; empty, or its first error.
   // Without `values`, only the comments (the recorded times) are read.
   std::string read(std::size_t section, RegFileSink& sink, bool values);

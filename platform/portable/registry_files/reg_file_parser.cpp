@@ -685,6 +685,21 @@ void RegSectionReader::readPath(std::size_t section, RegPath& path) {
   readRegPath(state_->index.sections[section], state_->lines, path);
 }
 
+std::u16string_view RegSectionReader::readName(std::size_t section, std::size_t index) {
+  RegLines& lines = state_->lines;
+  lines.seek(state_->index.sections[section].begin, 1);
+  RegLines::Line line;
+  if (!lines.next(line)) return {};
+  const std::u16string_view text = trim(lines.decode(line));
+  // "[ROOT\A\B]" or "[-ROOT\A\B]": the names start after the root's backslash.
+  const std::size_t end = text.size() - 1;
+  std::size_t at = findUnit(text, u'\\');
+  for (std::size_t skipped = 0; at < end && skipped < index; ++skipped) at = findUnit(text, u'\\', at + 1);
+  if (at >= end) return {};
+  const std::size_t start = at + 1;
+  return text.substr(start, std::min(findUnit(text, u'\\', start), end) - start);
+}
+
 std::string RegSectionReader::read(std::size_t position, RegFileSink& sink, bool values) {
   const std::vector<RegSection>& sections = state_->index.sections;
   const RegSection& section = sections[position];

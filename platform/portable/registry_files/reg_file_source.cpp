@@ -68,18 +68,16 @@ class RegSource final : public KeySource, public std::enable_shared_from_this<Re
   void fillSubkeys(RegistryKey& key, std::uint64_t id) override {
     const Node node = nodes_[id];
     for (std::size_t i = ownEnd(node); i < node.end;) {
-      reader_.readPath(runs_.at(i), path_);
-      const std::u16string name(path_.part(node.depth));
+      name_.assign(reader_.readName(runs_.at(i), node.depth));
       const std::size_t j = runs_.runEnd(i, node.end, [&](std::size_t p) {
-        reader_.readPath(runs_.at(p), probe_);
-        const std::u16string_view part = probe_.part(node.depth);
-        return sameUnits(part, name) || sameName(part, name);
+        const std::u16string_view part = reader_.readName(runs_.at(p), node.depth);
+        return sameUnits(part, name_) || sameName(part, name_);
       });
       const Node child{i, j, node.depth + 1};
       // Spelled as the file first names it; timed as its own sections record.
       const std::size_t first = runs_.firstInFile(i, j);
-      if (first != runs_.at(i)) reader_.readPath(first, path_);
-      std::shared_ptr<RegistryKey> subkey = key.addChild(path_.part(node.depth), recordedTime(child));
+      if (first != runs_.at(i)) name_.assign(reader_.readName(first, node.depth));
+      std::shared_ptr<RegistryKey> subkey = key.addChild(name_, recordedTime(child));
       nodes_.push_back(child);
       subkey->readLater(shared_from_this(), nodes_.size() - 1);
       i = j;
@@ -129,6 +127,7 @@ class RegSource final : public KeySource, public std::enable_shared_from_this<Re
   RegSectionReader reader_;
   std::vector<Node> nodes_;  // the keys handed out so far
   RegPath path_, probe_;     // reused
+  std::u16string name_;
 };
 
 }  // namespace
