@@ -102,6 +102,15 @@ TEST_F(RegFileOnDemandTest, NamesTheLinesTheWholeReadNames) {
     const std::string said = whole.error.substr(whole.error.find(':'));
     EXPECT_NE(onDemand.find(said), std::string::npos) << onDemand << " / " << whole.error;
   }
+
+  // A list that ends in a line the index passes over: the section after it is still one.
+  const std::string path = dir_.file("ended.reg");
+  std::ofstream(path, std::ios::binary)
+      << utf16File(u"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\A]\r\n"
+                   u"\"L\"=hex:01,\\\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\B]\\\r\n  02\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\C]\r\n");
+  ASSERT_TRUE(portable::mountMachine(path).ok);
+  FILETIME written{};
+  EXPECT_TRUE(portable::lastWriteTime(HKEY_LOCAL_MACHINE, u"SOFTWARE\\C", written));
 }
 
 }  // namespace

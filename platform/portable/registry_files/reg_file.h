@@ -60,13 +60,34 @@ struct RegSection {
   std::uint8_t hive = 0;
 };
 
+// The sections in file order, in up to two blocks: the index reads a large file's halves at
+// once, and neither half is copied into the other.
+class RegSections {
+ public:
+  std::size_t size() const { return head_.size() + tail_.size(); }
+  bool empty() const { return head_.empty() && tail_.empty(); }
+  const RegSection& operator[](std::size_t i) const { return i < head_.size() ? head_[i] : tail_[i - head_.size()]; }
+  const RegSection& back() const { return tail_.empty() ? head_.back() : tail_.back(); }
+  void push_back(const RegSection& section) { (tail_.empty() ? head_ : tail_).push_back(section); }
+  void append(RegSections&& more) {
+    if (tail_.empty() && more.tail_.empty()) {
+      tail_ = std::move(more.head_);
+      return;
+    }
+    for (std::size_t i = 0; i < more.size(); ++i) push_back(more[i]);
+  }
+
+ private:
+  std::vector<RegSection> head_, tail_;
+};
+
 struct RegIndex {
   bool unicode = true;     // "Windows Registry Editor Version 5.00", else REGEDIT4
   bool deletions = false;  // a [-key] section: the file must be read whole, in its order
   bool recordedTimes = false;  // a ";last-write-time" comment in some section
   // Whether no section's path comes before the one above it (regedit writes them so).
   bool ordered = true;
-  std::vector<RegSection> sections;  // in file order
+  RegSections sections;  // in file order
 };
 
 // A section's root and key names: text holds the names end to end.

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <exception>
+#include <system_error>
+#include <thread>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -190,6 +193,12 @@ class Parser {
     failed_ = true;
     errorLine_ = lineNumber;
     errorWhat_ = what;
+  }
+  // Another parser's failure, as this one's (the same file's).
+  void takeFailure(const Parser& other) {
+    failed_ = other.failed_;
+    errorLine_ = other.errorLine_;
+    errorWhat_ = other.errorWhat_;
   }
   // Lines numbered from a guess (the lines between sections are not counted as they are
   // passed): the failure's line as it is when `guessed` is in truth line `actual`.
@@ -482,6 +491,7 @@ class IndexSink final : public RegFileSink {
     }
     // In order as long as no path comes before the one above it.
     if (count_ > 0 && index_.ordered) index_.ordered = !comesBefore(current, before);
+    if (count_ == 0) first_ = current;
     depth_ = path.size();
     hive_ = hive;
     ++count_;
@@ -489,6 +499,12 @@ class IndexSink final : public RegFileSink {
 
   std::size_t depth() const { return depth_; }
   Hive hive() const { return hive_; }
+
+  // Whether the first section this one took comes before the last one `before` took: the
+  // index's two halves in order where they meet.
+  bool startsBefore(const IndexSink& before) const {
+    return count_ > 0 && before.count_ > 0 && comesBefore(first_, before.names_[(before.count_ + 1) % 2]);
+  }
 
  private:
   struct Names {
@@ -525,6 +541,7 @@ class IndexSink final : public RegFileSink {
 
   RegIndex& index_;
   Names names_[2];  // this section's and the one before
+  Names first_;
   std::size_t count_ = 0;
   std::size_t depth_ = 0;
   Hive hive_ = Hive::LocalMachine;
@@ -570,66 +587,176 @@ bool followContinuation(RegLines& lines, Parser& parser, const RegLines::Line& k
 
 }  // namespace
 
-std::string indexRegFile(std::string_view text, const std::string& sourceName, RegIndex& index) {
-  index = RegIndex();
-  RegLines lines(text);
-  if (!lines.whole()) return sourceName + ":1: UTF-16 file with an odd number of bytes";
-  IndexSink sink(index);
-  Parser parser(sourceName, sink);
-  const auto checkSection = [&](const RegLines::Line& line) {
+namespace {
+
+// A large export's sections are looked for in two halves at once, the second from the first
+// section line past the middle that no list can run into.
+constexpr std::size_t kHalvedFrom = std::size_t{4} << 20;
+
+// The index's look at a stretch of the file, with its own reader and parser, into its own
+// part of the index.
+class IndexPass {
+ public:
+  IndexPass(std::string_view text, const std::string& sourceName, RegIndex& part)
+      : lines(text), sink(part), parser(sourceName, sink), part_(part) {}
+
+  // The header and all before the first section, which no key reads, line by line. False
+  // when there is no section, or a failure.
+  bool untilFirstSection() {
+    while (parser.ok() && part_.sections.empty() && lines.next(known_)) {
+      if (known_.number == 1) {
+        if (lines.tooLong() || (known_.end - known_.begin) / (lines.utf16() ? 2 : 1) > kLongestFirstLine) {
+          parser.notRegistryFile();
+          break;
+        }
+        parser.lineAt(1, lines.decode(known_));
+      } else if (!tooLong(known_)) {
+        if (known_.first == u'[') {
+          checkSection(known_);
+        } else {
+          parser.lineAt(known_.number, lines.decode(known_));
+        }
+      }
+    }
+    return parser.ok() && !part_.sections.empty();
+  }
+
+  // From a section line no list runs into (the file's header read before).
+  void startAt(const RegLines::Line& section, bool unicode) {
+    parser.startAfterHeader(unicode);
+    lines.seek(section.begin, 2);  // numbered from a guess, as the lines in between are
+    known_ = section;
+  }
+
+  // Then only the lines that start with '[' or ';', up to `end` (bytes): a value's lines are
+  // read with its key. A line that continues a hex list is no section: where the line before
+  // ends in a backslash, the lines since the last one looked at are followed (each of them
+  // once in all). Lines are counted only for a failure's message.
+  void sections(std::size_t end) {
+    RegLines::Line line;
+    while (parser.ok() && lines.nextMarked(u'[', part_.recordedTimes ? u'[' : u';', line) && line.begin < end) {
+      // A list goes on only into the line after one that ends in a backslash.
+      if (!lines.afterBackslash(line)) {
+        parser.setContinuing(false);
+      } else if (!followContinuation(lines, parser, known_, line)) {
+        break;
+      }
+      if (tooLong(line)) {
+        // reported below, with its true number
+      } else if (parser.continuing()) {
+        parser.setContinuing(line.last == u'\\');
+      } else if (line.first == u'[') {
+        checkSection(line);
+      } else if (!part_.recordedTimes) {
+        part_.recordedTimes = startsWithNoCase(trimLeft(lines.decode(line)), kTimeComment);
+      }
+      if (!parser.ok()) {
+        parser.renumberFailure(line.number, lines.numberAt(line.begin));
+        break;
+      }
+      known_ = line;
+    }
+  }
+
+  RegLines lines;
+  IndexSink sink;
+  Parser parser;
+
+ private:
+  void checkSection(const RegLines::Line& line) {
     parser.lineAt(line.number, lines.decode(line));
     if (!parser.ok()) return;
     RegSection section;
     section.begin = line.begin;
     section.depth = static_cast<std::uint16_t>(sink.depth());
     section.hive = static_cast<std::uint8_t>(sink.hive());
-    index.sections.push_back(section);
-  };
-  const auto tooLong = [&](const RegLines::Line& line) {
+    part_.sections.push_back(section);
+  }
+
+  bool tooLong(const RegLines::Line& line) {
     if (!lines.tooLong()) return false;
     parser.fail(line.number, "line longer than " + std::to_string(kLongestLine) + " characters");
     return true;
+  }
+
+  RegIndex& part_;
+  RegLines::Line known_;  // the last line looked at; parser.continuing() holds after it
+};
+
+// The first section line from the middle of text[from, ...) on that no list can run into (the
+// line before it ends in no backslash); false when there is none.
+bool findMiddleSection(std::string_view text, std::size_t from, RegLines::Line& section) {
+  RegLines lines(text);
+  std::size_t middle = from + (text.size() - from) / 2;
+  if (lines.utf16()) middle -= (middle - 2) % 2;  // on a whole code unit, after the byte-order mark
+  lines.seek(middle, 2);
+  RegLines::Line rest;
+  if (!lines.next(rest)) return false;  // the end of the line the middle falls in
+  while (lines.nextMarked(u'[', u'[', section)) {
+    if (!lines.afterBackslash(section)) return true;
+  }
+  return false;
+}
+
+// The sections from `middle` on looked for by a second thread while `first` looks for those
+// before it; then the second half's joined to the first's, unless the first failed.
+void indexHalves(IndexPass& first, std::string_view text, const std::string& sourceName, const RegLines::Line& middle,
+                 RegIndex& index) {
+  RegIndex secondPart;
+  IndexPass second(text, sourceName, secondPart);
+  second.startAt(middle, first.parser.unicode());
+  std::exception_ptr failure;
+  const auto runSecond = [&] {
+    try {
+      second.sections(text.size());
+    } catch (...) {
+      failure = std::current_exception();
+    }
   };
-  // The header and all before the first section, which no key reads, line by line.
-  RegLines::Line line;
-  while (parser.ok() && index.sections.empty() && lines.next(line)) {
-    if (line.number == 1) {
-      if (lines.tooLong() || (line.end - line.begin) / (lines.utf16() ? 2 : 1) > kLongestFirstLine) {
-        parser.notRegistryFile();
-        break;
+  {
+    std::thread helper;
+    try {
+      helper = std::thread(runSecond);
+    } catch (const std::system_error&) {
+      // no second thread: the halves one after the other
+    }
+    struct Joined {
+      std::thread& thread;
+      ~Joined() {
+        if (thread.joinable()) thread.join();
       }
-      parser.lineAt(1, lines.decode(line));
-    } else if (!tooLong(line)) {
-      if (line.first == u'[') {
-        checkSection(line);
-      } else {
-        parser.lineAt(line.number, lines.decode(line));
-      }
+    } joined{helper};
+    first.sections(middle.begin);
+    if (!helper.joinable() && first.parser.ok()) runSecond();
+  }
+  if (failure) std::rethrow_exception(failure);
+  if (!first.parser.ok()) return;
+  if (!second.parser.ok()) {
+    first.parser.takeFailure(second.parser);
+    return;
+  }
+  index.ordered = index.ordered && secondPart.ordered && !second.sink.startsBefore(first.sink);
+  index.deletions = index.deletions || secondPart.deletions;
+  index.recordedTimes = index.recordedTimes || secondPart.recordedTimes;
+  index.sections.append(std::move(secondPart.sections));
+}
+
+}  // namespace
+
+std::string indexRegFile(std::string_view text, const std::string& sourceName, RegIndex& index) {
+  index = RegIndex();
+  IndexPass first(text, sourceName, index);
+  if (!first.lines.whole()) return sourceName + ":1: UTF-16 file with an odd number of bytes";
+  if (first.untilFirstSection()) {
+    RegLines::Line middle;
+    const std::size_t from = index.sections.back().begin;
+    if (text.size() - from < kHalvedFrom || !findMiddleSection(text, from, middle)) {
+      first.sections(text.size());
+    } else {
+      indexHalves(first, text, sourceName, middle, index);
     }
   }
-  // Then only the lines that start with '[' or ';': a value's lines are read with its key. A
-  // line that continues a hex list is no section: where the line before ends in a backslash,
-  // the lines since the last one looked at are followed (each of them once in all). Lines are
-  // counted only for a failure's message.
-  RegLines::Line known = line;  // the last line looked at; parser.continuing() holds after it
-  while (parser.ok() && !index.sections.empty() &&
-         lines.nextMarked(u'[', index.recordedTimes ? u'[' : u';', line)) {
-    if (lines.afterBackslash(line) && !followContinuation(lines, parser, known, line)) break;
-    if (tooLong(line)) {
-      // reported below, with its true number
-    } else if (parser.continuing()) {
-      parser.setContinuing(line.last == u'\\');
-    } else if (line.first == u'[') {
-      checkSection(line);
-    } else if (!index.recordedTimes) {
-      index.recordedTimes = startsWithNoCase(trimLeft(lines.decode(line)), kTimeComment);
-    }
-    if (!parser.ok()) {
-      parser.renumberFailure(line.number, lines.numberAt(line.begin));
-      break;
-    }
-    known = line;
-  }
+  Parser& parser = first.parser;
   if (parser.ok()) {
     if (index.sections.empty() && parser.lineNumber() == 0) parser.notRegistryFile();
     // A list left open runs into the end of the file: that is its last section's to report.
@@ -701,7 +828,7 @@ std::u16string_view RegSectionReader::readName(std::size_t section, std::size_t 
 }
 
 std::string RegSectionReader::read(std::size_t position, RegFileSink& sink, bool values) {
-  const std::vector<RegSection>& sections = state_->index.sections;
+  const RegSections& sections = state_->index.sections;
   const RegSection& section = sections[position];
   const std::uint64_t end = position + 1 < sections.size() ? sections[position + 1].begin : state_->size;
   Parser& parser = state_->parser;
