@@ -45,11 +45,19 @@ bool startsWithNoCase(std::u16string_view s, std::u16string_view prefix) {
   return s.size() >= prefix.size() && sameName(s.substr(0, prefix.size()), prefix);
 }
 
+// Looked up: a hex list's every digit comes here.
 int hexDigit(char16_t c) {
-  if (c >= u'0' && c <= u'9') return c - u'0';
-  if (c >= u'a' && c <= u'f') return c - u'a' + 10;
-  if (c >= u'A' && c <= u'F') return c - u'A' + 10;
-  return -1;
+  static constexpr auto kDigits = [] {
+    std::array<signed char, 128> digits{};
+    for (int i = 0; i < 128; ++i) {
+      digits[i] = static_cast<signed char>(i >= '0' && i <= '9'   ? i - '0'
+                                           : i >= 'a' && i <= 'f' ? i - 'a' + 10
+                                           : i >= 'A' && i <= 'F' ? i - 'A' + 10
+                                                                  : -1);
+    }
+    return digits;
+  }();
+  return c < 128 ? kDigits[c] : -1;
 }
 
 // 1 to maxDigits hex digits, nothing else.
