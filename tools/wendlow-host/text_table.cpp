@@ -14,6 +14,8 @@
 namespace {
 
 bool isControl(char16_t c) { return c < 0x20 || c == 0x7F; }
+// From the space to the tilde.
+bool isPrintableAscii(char16_t c) { return static_cast<char16_t>(c - 0x20) < 0x5F; }
 
 // Printable ASCII only, which most cells are: one byte and one column per code unit.
 // Four code units at a time: a lane below 0x20 borrows into its top bit, one above 0x7E
@@ -27,10 +29,7 @@ bool isPlain(std::u16string_view text) {
     std::memcpy(&group, text.data() + i, sizeof group);
     if ((((group - 0x20 * kOnes) & ~group) | (group + (0x7FFF - 0x7E) * kOnes) | group) & kTops) return false;
   }
-  for (; i < text.size(); ++i) {
-    if (static_cast<char16_t>(text[i] - 0x20) >= 0x5F) return false;
-  }
-  return true;
+  return std::all_of(text.begin() + static_cast<std::ptrdiff_t>(i), text.end(), isPrintableAscii);
 }
 
 // Printable ASCII written as its bytes; false, with nothing written, for any other text.
@@ -51,10 +50,7 @@ bool appendPlain(std::string& out, std::u16string_view text) {
     _mm_storel_epi64(reinterpret_cast<__m128i*>(to + i), _mm_packus_epi16(units, units));
   }
 #endif
-  for (; i < text.size(); ++i) {
-    if (static_cast<char16_t>(text[i] - 0x20) >= 0x5F) break;
-    to[i] = static_cast<char>(text[i]);
-  }
+  for (; i < text.size() && isPrintableAscii(text[i]); ++i) to[i] = static_cast<char>(text[i]);
   if (i == text.size()) return true;
   out.resize(start);
   return false;

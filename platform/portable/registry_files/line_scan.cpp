@@ -1,6 +1,5 @@
 #include "registry_files/line_scan.h"
 
-#include <cstring>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -16,7 +15,7 @@ std::size_t findEitherSlowly(const Unit* text, std::size_t from, std::size_t siz
 }
 
 template <typename Unit>
-std::size_t countLineEndsSlowly(const Unit* text, std::size_t from, std::size_t to, std::size_t size) {
+std::size_t countLineEndsIn(const Unit* text, std::size_t from, std::size_t to, std::size_t size) {
   std::size_t ends = 0;
   for (std::size_t at = from; at < to; ++at) {
     if (text[at] == Unit('\n') || (text[at] == Unit('\r') && (at + 1 >= size || text[at + 1] != Unit('\n')))) ++ends;
@@ -57,32 +56,11 @@ std::size_t findEither(const char* text, std::size_t from, std::size_t size, cha
 }
 
 std::size_t countLineEnds(const char16_t* text, std::size_t from, std::size_t to, std::size_t size) {
-  std::size_t at = from, ends = 0;
-#if defined(__SSE2__)
-  const __m128i cr = _mm_set1_epi16(u'\r'), lf = _mm_set1_epi16(u'\n'), zero = _mm_setzero_si128();
-  // Each lane counts down by one per end it sees; summed before it could wrap.
-  while (at + 8 <= to && at + 9 <= size) {
-    __m128i counts = zero;
-    for (int round = 0; round < 0x7FFF && at + 8 <= to && at + 9 <= size; ++round, at += 8) {
-      const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at));
-      const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at + 1));
-      const __m128i lineFeeds = _mm_cmpeq_epi16(units, lf);
-      const __m128i loneReturns = _mm_andnot_si128(_mm_cmpeq_epi16(next, lf), _mm_cmpeq_epi16(units, cr));
-      counts = _mm_add_epi16(counts, _mm_or_si128(lineFeeds, loneReturns));
-    }
-    // Lanes hold minus their counts: 16-bit negatives widened, then summed.
-    const __m128i sums = _mm_madd_epi16(_mm_sub_epi16(zero, counts), _mm_set1_epi16(1));
-    int lanes[4];
-    std::memcpy(lanes, &sums, sizeof lanes);
-    ends += static_cast<std::size_t>(lanes[0]) + static_cast<std::size_t>(lanes[1]) + static_cast<std::size_t>(lanes[2]) +
-            static_cast<std::size_t>(lanes[3]);
-  }
-#endif
-  return ends + countLineEndsSlowly(text, at, to, size);
+  return countLineEndsIn(text, from, to, size);
 }
 
 std::size_t countLineEnds(const char* text, std::size_t from, std::size_t to, std::size_t size) {
-  return countLineEndsSlowly(text, from, to, size);
+  return countLineEndsIn(text, from, to, size);
 }
 
 }  // namespace portable

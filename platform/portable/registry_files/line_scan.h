@@ -11,7 +11,8 @@ std::size_t findEither(const char16_t* text, std::size_t from, std::size_t size,
 std::size_t findEither(const char* text, std::size_t from, std::size_t size, char a, char b);
 
 // How many lines end in text[from, to): at each LF, and at each CR that no LF follows
-// (text[to] is looked at when to < size, for a CR just before it).
+// (text[to] is looked at when to < size, for a CR just before it). Counted unit by unit: only
+// a failure's message needs a line's number.
 std::size_t countLineEnds(const char16_t* text, std::size_t from, std::size_t to, std::size_t size);
 std::size_t countLineEnds(const char* text, std::size_t from, std::size_t to, std::size_t size);
 

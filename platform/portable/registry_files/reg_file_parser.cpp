@@ -104,7 +104,6 @@ std::size_t firstDifference(std::u16string_view a, std::u16string_view b) {
   return at;
 }
 
-
 // The first quote or backslash in s[from, ...), or s.size(): the end of a string's plain run.
 std::size_t plainRunEnd(std::u16string_view s, std::size_t from) {
   std::size_t at = from;
@@ -212,6 +211,9 @@ class Parser {
   // passed): the failure's line as it is when `guessed` is in truth line `actual`.
   void renumberFailure(std::size_t guessed, std::size_t actual) { errorLine_ = errorLine_ - guessed + actual; }
   void fail(const std::string& what) { fail(line_, what); }
+  void lineTooLong(std::size_t lineNumber) {
+    fail(lineNumber, "line longer than " + std::to_string(kLongestLine) + " characters");
+  }
 
   void line(std::u16string_view text) {
     ++line_;
@@ -570,33 +572,6 @@ bool regPathLess(const RegPath& a, const RegPath& b) {
 
 namespace {
 
-// Whether a hex list goes on into `target`: the lines after `known` followed as they would be
-// read. False, with the parser's error, for a line too long.
-bool followContinuation(RegLines& lines, Parser& parser, const RegLines::Line& known, const RegLines::Line& target) {
-  RegLines::Line line;
-  lines.seek(known.begin, known.number);
-  lines.next(line);
-  while (lines.next(line) && line.begin < target.begin) {
-    if (lines.tooLong()) {
-      parser.fail(line.number, "line longer than " + std::to_string(kLongestLine) + " characters");
-      parser.renumberFailure(line.number, lines.numberAt(line.begin));
-      return false;
-    }
-    if (parser.continuing()) {
-      parser.setContinuing(line.last == u'\\');
-    } else if ((line.first == u'"' || line.first == u'@') && line.last == u'\\') {
-      parser.setContinuing(startsHexContinuation(lines.decode(line)));
-    }
-  }
-  lines.seek(target.begin, target.number);
-  lines.next(line);
-  return true;
-}
-
-}  // namespace
-
-namespace {
-
 // A large export's sections are looked for in two halves at once, the second from the first
 // section line past the middle that no list can run into.
 constexpr std::size_t kHalvedFrom = std::size_t{4} << 20;
@@ -646,7 +621,7 @@ class IndexPass {
       // A list goes on only into the line after one that ends in a backslash.
       if (!lines.afterBackslash(line)) {
         parser.setContinuing(false);
-      } else if (!followContinuation(lines, parser, known_, line)) {
+      } else if (!followContinuation(line)) {
         break;
       }
       if (tooLong(line)) {
@@ -683,7 +658,29 @@ class IndexPass {
 
   bool tooLong(const RegLines::Line& line) {
     if (!lines.tooLong()) return false;
-    parser.fail(line.number, "line longer than " + std::to_string(kLongestLine) + " characters");
+    parser.lineTooLong(line.number);
+    return true;
+  }
+
+  // Whether a hex list goes on into `target`: the lines after the last one looked at followed
+  // as they would be read. False, with the parser's failure, for a line too long.
+  bool followContinuation(const RegLines::Line& target) {
+    RegLines::Line line;
+    lines.seek(known_.begin, known_.number);
+    lines.next(line);
+    while (lines.next(line) && line.begin < target.begin) {
+      if (tooLong(line)) {
+        parser.renumberFailure(line.number, lines.numberAt(line.begin));
+        return false;
+      }
+      if (parser.continuing()) {
+        parser.setContinuing(line.last == u'\\');
+      } else if ((line.first == u'"' || line.first == u'@') && line.last == u'\\') {
+        parser.setContinuing(startsHexContinuation(lines.decode(line)));
+      }
+    }
+    lines.seek(target.begin, target.number);
+    lines.next(line);
     return true;
   }
 
@@ -850,7 +847,7 @@ std::string RegSectionReader::read(std::size_t position, RegFileSink& sink, bool
   lines.next(line);  // the section's own
   while (parser.ok() && lines.next(line) && line.begin < end) {
     if (lines.tooLong()) {
-      parser.fail(line.number, "line longer than " + std::to_string(kLongestLine) + " characters");
+      parser.lineTooLong(line.number);
       break;
     }
     if (values || line.first == u';') {
@@ -883,7 +880,7 @@ std::string parseRegFile(ByteSource& bytes, const std::string& sourceName, RegFi
     if (parser.lineNumber() == 0) {
       parser.notRegistryFile();
     } else {
-      parser.fail(parser.lineNumber() + 1, "line longer than " + std::to_string(kLongestLine) + " characters");
+      parser.lineTooLong(parser.lineNumber() + 1);
     }
   } else {
     parser.finish();
