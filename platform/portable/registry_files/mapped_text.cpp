@@ -37,9 +37,10 @@ std::shared_ptr<const FileText> fileTextInMemory(std::string bytes) {
   return std::make_shared<MemoryText>(std::move(bytes));
 }
 
-std::shared_ptr<const FileText> mapFileText(int fd, std::uint64_t size, std::string& error) {
+std::shared_ptr<const FileText> mapFileText(int fd, std::uint64_t size, std::string& error, bool atOnce) {
   if (size == 0) return fileTextInMemory(std::string());
-  void* address = ::mmap(nullptr, static_cast<std::size_t>(size), PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+  void* address = ::mmap(nullptr, static_cast<std::size_t>(size), PROT_READ,
+                         MAP_PRIVATE | (atOnce ? MAP_POPULATE : 0), fd, 0);
   if (address == MAP_FAILED) {
     error = std::string("cannot read: ") + std::strerror(errno);
     return nullptr;

@@ -16,8 +16,9 @@ class FileText {
 };
 
 std::shared_ptr<const FileText> fileTextInMemory(std::string bytes);
-// The open file mapped, read-only, its pages brought in at once (faulting them in one by
-// one costs more than reading the file); null, with the reason, when that fails.
-std::shared_ptr<const FileText> mapFileText(int fd, std::uint64_t size, std::string& error);
+// The open file mapped, read-only; null, with the reason, when that fails. A file read
+// through has its pages brought in at once (faulting them in one by one costs more than
+// reading the file); one read here and there, `atOnce` false, only those it touches.
+std::shared_ptr<const FileText> mapFileText(int fd, std::uint64_t size, std::string& error, bool atOnce = true);
 
 }  // namespace portable

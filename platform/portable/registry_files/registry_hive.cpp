@@ -20,6 +20,8 @@
 #include "registry/registry_faults.h"
 #include "registry/registry_store.h"
 #include "registry_files/folder_entries.h"
+#include "registry_files/hive_cell_name.h"
+#include "registry_files/mapped_text.h"
 #include "registry_files/registry_input_file.h"
 #include "shared/unique_fd.h"
 
@@ -47,8 +49,9 @@ std::string offsetText(std::uint64_t offset) {
 
 class HiveSource final : public KeySource, public std::enable_shared_from_this<HiveSource> {
  public:
-  HiveSource(UniqueHive hive, std::string path, std::uint64_t fallbackTime)
-      : hive_(std::move(hive)), path_(std::move(path)), fallbackTime_(fallbackTime) {}
+  // `bytes`, the same file mapped, may be null: names then all come through libhivex.
+  HiveSource(UniqueHive hive, std::shared_ptr<const FileText> bytes, std::string path, std::uint64_t fallbackTime)
+      : hive_(std::move(hive)), bytes_(std::move(bytes)), path_(std::move(path)), fallbackTime_(fallbackTime) {}
 
   hive_node_h root() { return hivex_root(hive_.get()); }
   // The child of that name, or 0 (also for one that cannot be read).
@@ -66,10 +69,9 @@ class HiveSource final : public KeySource, public std::enable_shared_from_this<H
     if (!children) return fault("the subkeys of the key", node);
     for (std::size_t i = 0; children.get()[i] != 0; ++i) {
       const hive_node_h child = children.get()[i];
-      errno = 0;
-      Malloced<char> name(hivex_node_name(h, child));
-      if (!name) return fault("the name of the key", child);
-      key.addChild(utf16(name.get()), timeOf(child))->readLater(shared_from_this(), child);
+      const std::u16string* name = nameOf(child, HiveCell::Key);
+      if (!name) return;
+      key.addChild(*name, timeOf(child))->readLater(shared_from_this(), child);
     }
   }
 
@@ -82,21 +84,34 @@ class HiveSource final : public KeySource, public std::enable_shared_from_this<H
     key.reserveValues(count);
     for (std::size_t i = 0; i < count; ++i) {
       const hive_value_h value = values.get()[i];
-      errno = 0;
-      Malloced<char> name(hivex_value_key(h, value));
-      if (!name) return fault("the name of the value", value);
+      const std::u16string* name = nameOf(value, HiveCell::Value);
+      if (!name) return;
       // Any 32-bit number a file holds, not just the enumerators: read as the enum, it
       // would be undefined.
       std::underlying_type_t<hive_type> type = 0;
       std::size_t size = 0;
       Malloced<char> data(hivex_value_value(h, value, reinterpret_cast<hive_type*>(&type), &size));
       if (!data) return fault("the data of the value", value);
-      key.addSourceValue(utf16(name.get()), static_cast<win::DWORD>(type),
+      key.addSourceValue(*name, static_cast<win::DWORD>(type),
                          reinterpret_cast<const win::BYTE*>(data.get()), size);
     }
   }
 
  private:
+  // The name of the key or value cell at `offset`, in a buffer that is reused; null once
+  // the failure is reported.
+  const std::u16string* nameOf(std::uint64_t offset, HiveCell cell) {
+    if (bytes_ && readLatin1Name(bytes_->bytes(), offset, cell, name_)) return &name_;
+    errno = 0;
+    Malloced<char> utf8(cell == HiveCell::Key ? hivex_node_name(hive_.get(), offset)
+                                              : hivex_value_key(hive_.get(), offset));
+    if (!utf8) {
+      fault(cell == HiveCell::Key ? "the name of the key" : "the name of the value", offset);
+      return nullptr;
+    }
+    return &utf16(utf8.get());
+  }
+
   // A name from hivex (UTF-8, ending at its first zero: hivex's own length function
   // decodes the name a second time) in a buffer that is reused.
   const std::u16string& utf16(const char* utf8) {
@@ -131,6 +146,7 @@ class HiveSource final : public KeySource, public std::enable_shared_from_this<H
   }
 
   UniqueHive hive_;
+  std::shared_ptr<const FileText> bytes_;
   std::string path_;
   std::uint64_t fallbackTime_;
   std::u16string name_;
@@ -164,7 +180,9 @@ bool mountHive(RegistryStore& store, const RegistryInputFile& file, const std::s
     error = refusal(file, path, errno);
     return false;
   }
-  auto source = std::make_shared<HiveSource>(std::move(hive), path, file.modificationTime());
+  std::string unmapped;
+  auto source = std::make_shared<HiveSource>(std::move(hive), mapFileText(file.fd(), file.size(), unmapped, false),
+                                             path, file.modificationTime());
   const hive_node_h root = source->root();
   if (root == 0) {
     error = path + ": not a readable registry hive (no root key)";
