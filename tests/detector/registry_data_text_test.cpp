@@ -23,6 +23,9 @@ std::u16string asText(const std::vector<win::BYTE>& bytes, std::size_t count) {
 TEST(RegistryDataAsText, EndsAtTheFirstZeroCodeUnit) {
   std::vector<win::BYTE> data = utf16Bytes(std::u16string(u"Ärger\0tail\0", 11));
   EXPECT_EQ(asText(data, data.size()), u"Ärger");
+  // Past the first groups that are searched many units at a time.
+  data = utf16Bytes(std::u16string(u"Program Files (x86)\0tail", 24));
+  EXPECT_EQ(asText(data, data.size()), u"Program Files (x86)");
 }
 
 TEST(RegistryDataAsText, DataWithoutZeroIsCutAtTheBytesGiven) {

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "heap_pages.h"
 #include "host_options.h"
 #include "host_platform.h"
 #include "json_output.h"
@@ -160,6 +161,7 @@ int run(int argc, char** argv, std::string& out, std::ostringstream& err) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  useHugePagesForHeap();
   int status = kExitError;
   try {
     std::string out;
