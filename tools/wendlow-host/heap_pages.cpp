@@ -31,7 +31,9 @@ void useHugePagesForHeap() {
   const auto after = reinterpret_cast<std::uintptr_t>(::sbrk(0));
   const auto at = reinterpret_cast<std::uintptr_t>(block);
   std::free(block);
-  mallopt(M_TOP_PAD, 0);
+  // Back to glibc's own padding for any growth beyond the range.
+  constexpr int kDefaultTopPad = 128 * 1024;
+  mallopt(M_TOP_PAD, kDefaultTopPad);
   // Only a block at the heap's top, which grew for it (not one mapped apart when the heap
   // cannot grow).
   if (block == nullptr || after <= before || at > after || after - at < kSize) return;
