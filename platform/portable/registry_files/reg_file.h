@@ -6,7 +6,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -101,10 +100,6 @@ struct RegPath {
 };
 // By root, then name by name without regard to case; a key before what lies below it.
 bool regPathLess(const RegPath& a, const RegPath& b);
-// Whether two names are spelled alike, unit for unit: compared as bytes, many at a time.
-inline bool sameUnits(std::u16string_view a, std::u16string_view b) {
-  return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0);
-}
 
 // Empty when the header, the section lines and all before the first section are sound;
 // else "<source>:<line>: <what>".

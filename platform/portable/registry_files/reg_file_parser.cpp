@@ -313,7 +313,7 @@ class Parser {
       return all;
     }();
     for (int i = 0; i < kHiveCount; ++i) {
-      if (sameUnits(name, names[i]) || sameName(name, names[i])) {
+      if (sameName(name, names[i])) {
         hive = static_cast<Hive>(i);
         return true;
       }
@@ -564,7 +564,7 @@ bool regPathLess(const RegPath& a, const RegPath& b) {
   const std::size_t common = std::min(a.parts.size(), b.parts.size());
   for (std::size_t i = 0; i < common; ++i) {
     const std::u16string_view x = a.part(i), y = b.part(i);
-    if (sameUnits(x, y) || sameName(x, y)) continue;  // neighbouring sections mostly share their first names
+    if (sameName(x, y)) continue;  // neighbouring sections mostly share their first names
     return foldedLess(x, y);
   }
   return a.parts.size() < b.parts.size();

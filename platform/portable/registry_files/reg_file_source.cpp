@@ -71,7 +71,7 @@ class RegSource final : public KeySource, public std::enable_shared_from_this<Re
       name_.assign(reader_.readName(runs_.at(i), node.depth));
       const std::size_t j = runs_.runEnd(i, node.end, [&](std::size_t p) {
         const std::u16string_view part = reader_.readName(runs_.at(p), node.depth);
-        return sameUnits(part, name_) || sameName(part, name_);
+        return sameName(part, name_);
       });
       const Node child{i, j, node.depth + 1};
       // Spelled as the file first names it; timed as its own sections record.

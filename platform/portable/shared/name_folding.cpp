@@ -1,7 +1,5 @@
 #include "shared/name_folding.h"
 
-#include <cstring>
-
 namespace portable {
 
 char16_t upcaseWide(char16_t c) {
@@ -32,8 +30,6 @@ std::u16string foldName(std::u16string_view name) {
 }
 
 bool sameFoldedText(std::u16string_view a, std::u16string_view b) {
-  // Most names that match are spelt alike: that is the quick test.
-  if (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0) return true;
   for (size_t i = 0; i < a.size(); ++i) {
     if (a[i] != b[i] && upcaseChar(a[i]) != upcaseChar(b[i])) return false;
   }

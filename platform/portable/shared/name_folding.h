@@ -4,6 +4,7 @@
 // basic Cyrillic letters. Every other character compares as it is.
 #pragma once
 
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -18,9 +19,12 @@ inline char16_t upcaseChar(char16_t c) {
 std::u16string foldName(std::u16string_view name);
 // Whether two names of the same length differ at most in case.
 bool sameFoldedText(std::u16string_view a, std::u16string_view b);
-// Most names compared differ in length: that is told without a call.
+// Most names compared differ in length, and most that match are spelt alike: both are told
+// without a call.
 inline bool sameName(std::u16string_view a, std::u16string_view b) {
-  return a.size() == b.size() && sameFoldedText(a, b);
+  if (a.size() != b.size()) return false;
+  if (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0) return true;
+  return sameFoldedText(a, b);
 }
 // The order of the folded names (the enumeration order of subkeys), without folded copies.
 bool foldedLess(std::u16string_view a, std::u16string_view b);
