@@ -65,13 +65,6 @@ void appendShown(std::string& out, std::u16string_view text) {
   platform::appendUtf8(out, shown);
 }
 
-// Copied from a row of blanks, which costs less than the string's fill.
-void appendBlanks(std::string& out, std::size_t count) {
-  static constexpr char kBlanks[] = "                                                                ";
-  for (; count > sizeof kBlanks - 1; count -= sizeof kBlanks - 1) out.append(kBlanks, sizeof kBlanks - 1);
-  out.append(kBlanks, count);
-}
-
 // One line: the row's cells, padded to `widths`; `cellWidths` are their terminal columns.
 void appendRow(std::string& out, const TextRows& rows, std::size_t row, const std::size_t* cellWidths,
                const std::vector<std::size_t>& widths) {
@@ -81,7 +74,7 @@ void appendRow(std::string& out, const TextRows& rows, std::size_t row, const st
   const std::size_t start = out.size();
   for (std::size_t column = 0; column < used; ++column) {
     appendShown(out, rows.cell(row, column));
-    if (column + 1 < used) appendBlanks(out, widths[column] - cellWidths[column] + 2);
+    if (column + 1 < used) out.append(widths[column] - cellWidths[column] + 2, ' ');
   }
   while (out.size() > start && out.back() == ' ') out.pop_back();
   out += '\n';
