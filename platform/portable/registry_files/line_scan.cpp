@@ -14,15 +14,6 @@ std::size_t findEitherSlowly(const Unit* text, std::size_t from, std::size_t siz
   return from;
 }
 
-template <typename Unit>
-std::size_t countLineEndsIn(const Unit* text, std::size_t from, std::size_t to, std::size_t size) {
-  std::size_t ends = 0;
-  for (std::size_t at = from; at < to; ++at) {
-    if (text[at] == Unit('\n') || (text[at] == Unit('\r') && (at + 1 >= size || text[at + 1] != Unit('\n')))) ++ends;
-  }
-  return ends;
-}
-
 }  // namespace
 
 std::size_t findEither(const char16_t* text, std::size_t from, std::size_t size, char16_t a, char16_t b) {
@@ -53,14 +44,6 @@ std::size_t findEither(const char* text, std::size_t from, std::size_t size, cha
   }
 #endif
   return findEitherSlowly(text, at, size, a, b);
-}
-
-std::size_t countLineEnds(const char16_t* text, std::size_t from, std::size_t to, std::size_t size) {
-  return countLineEndsIn(text, from, to, size);
-}
-
-std::size_t countLineEnds(const char* text, std::size_t from, std::size_t to, std::size_t size) {
-  return countLineEndsIn(text, from, to, size);
 }
 
 }  // namespace portable

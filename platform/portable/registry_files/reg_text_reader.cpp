@@ -438,15 +438,12 @@ bool RegLines::nextMarked(char16_t mark, char16_t other, Line& line) {
 }
 
 std::size_t RegLines::numberAt(std::size_t offset) const {
-  if (units_ != nullptr) return 1 + countLineEnds(units_, 0, (offset - start_) / 2, unitCount_);
-  if (!utf16_) return 1 + countLineEnds(text_.data(), start_, offset, text_.size());
-  std::size_t ends = 0;
-  for (std::size_t at = start_; at + 2 <= offset; at += 2) {
-    const char16_t unit = unitAt(text_, at, true);
-    const bool lineFeedNext = at + 4 <= text_.size() && unitAt(text_, at + 2, true) == u'\n';
-    if (unit == u'\n' || (unit == u'\r' && !lineFeedNext)) ++ends;
+  if (units_ != nullptr) {
+    return 1 + countLineEnds([this](std::size_t i) { return units_[i]; }, 0, (offset - start_) / 2, unitCount_);
   }
-  return 1 + ends;
+  const std::size_t unit = utf16_ ? 2 : 1;
+  const auto unitOf = [this, unit](std::size_t i) { return unitAt(text_, start_ + i * unit, utf16_); };
+  return 1 + countLineEnds(unitOf, 0, (offset - start_) / unit, (text_.size() - start_) / unit);
 }
 
 bool RegLines::afterBackslash(const Line& line) const {
