@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "shared/little_endian.h"
+
 namespace portable {
 
 namespace {
@@ -17,12 +19,6 @@ struct CellLayout {
 };
 constexpr CellLayout kKeyCell{{'n', 'k'}, 0x06, 0x0020, 0x4C, 0x50};
 constexpr CellLayout kValueCell{{'v', 'k'}, 0x14, 0x0001, 0x06, 0x18};
-
-unsigned littleEndian16(const unsigned char* at) { return at[0] | at[1] << 8; }
-
-std::uint32_t littleEndian32(const unsigned char* at) {
-  return at[0] | at[1] << 8 | at[2] << 16 | std::uint32_t{at[3]} << 24;
-}
 
 }  // namespace
 

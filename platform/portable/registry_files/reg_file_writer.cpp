@@ -2,6 +2,7 @@
 
 #include "registry/registry_bytes.h"
 #include "registry_files/reg_file.h"
+#include "shared/little_endian.h"
 
 namespace portable {
 
@@ -64,7 +65,7 @@ void writeValue(std::u16string& out, const PackedValue& value, std::u16string_vi
     out += name + u"=" + quote(text);
   } else if (value.type() == win::REG_DWORD && value.size() == 4) {
     char digits[16];
-    unsigned number = data[0] | (data[1] << 8) | (data[2] << 16) | (static_cast<unsigned>(data[3]) << 24);
+    const unsigned number = littleEndian32(data);
     std::snprintf(digits, sizeof digits, "dword:%08x", number);
     out += name + u"=" + ascii(digits);
   } else if (value.type() == win::REG_BINARY) {

@@ -23,6 +23,7 @@
 #include "registry_files/hive_cell_name.h"
 #include "registry_files/mapped_text.h"
 #include "registry_files/registry_input_file.h"
+#include "shared/little_endian.h"
 #include "shared/unique_fd.h"
 
 namespace portable {
@@ -159,7 +160,7 @@ std::string refusal(const RegistryInputFile& file, const std::string& path, int 
   constexpr off_t kHiveBinsSizeField = 0x28;
   constexpr std::uint64_t kBaseBlockSize = 4096;
   if (::pread(file.fd(), field, sizeof field, kHiveBinsSizeField) == sizeof field) {
-    const std::uint64_t declared = field[0] | (field[1] << 8) | (field[2] << 16) | (std::uint64_t{field[3]} << 24);
+    const std::uint64_t declared = littleEndian32(field);
     if (file.size() < kBaseBlockSize + declared) {
       return reason + ": truncated (the header declares " + std::to_string(kBaseBlockSize + declared) +
              " bytes, the file holds " + std::to_string(file.size()) + ")";
