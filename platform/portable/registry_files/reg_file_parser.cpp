@@ -119,6 +119,18 @@ std::size_t plainRunEnd(std::u16string_view s, std::size_t from) {
   return at;
 }
 
+// The names in path.text[first, end), a backslash between each two, added to its parts; a
+// trailing backslash ends no name.
+void addNames(RegPath& path, std::size_t first, std::size_t end) {
+  for (std::size_t start = first; start < end;) {
+    const std::size_t stop = std::min(findUnit(path.text, u'\\', start), end);
+    if (stop > start) {
+      path.parts.emplace_back(static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(stop - start));
+    }
+    start = stop + 1;
+  }
+}
+
 }  // namespace
 
 namespace {
@@ -541,11 +553,7 @@ class IndexSink final : public RegFileSink {
     RegPath path;
     path.hive = names.hive;
     path.text = names.text;
-    for (std::size_t start = 0; start < path.text.size();) {
-      const std::size_t end = std::min(path.text.find(u'\\', start), path.text.size());
-      path.parts.emplace_back(static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(end - start));
-      start = end + 1;
-    }
+    addNames(path, 0, path.text.size());
     return path;
   }
 
@@ -784,15 +792,9 @@ void readRegPath(const RegSection& section, RegLines& lines, RegPath& path) {
   }
   path.text = trim(lines.decode(line));
   // "[ROOT\A\B]" or "[-ROOT\A\B]": the names start after the root's backslash.
-  std::size_t at = findUnit(path.text, u'\\');
-  const std::size_t end = path.text.size() - 1;
-  if (at == std::u16string::npos || at >= end) return;
-  while (at < end) {
-    const std::size_t start = at + 1;
-    at = std::min(findUnit(path.text, u'\\', start), end);
-    // A trailing backslash is allowed and ends no name.
-    if (at > start) path.parts.emplace_back(static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(at - start));
-  }
+  const std::size_t at = findUnit(path.text, u'\\');
+  if (at == std::u16string::npos) return;
+  addNames(path, at + 1, path.text.size() - 1);
 }
 
 }  // namespace
